@@ -1,0 +1,91 @@
+#pragma once
+// Fixed tables of the shared state. Every index counts from 0 and every access is
+// checked against the bounds: an index outside raises OutOfBoundsException, so
+// nothing ever reads or writes outside a table.
+#include "toolkit/errors.h"
+
+#include <cstdint>
+#include <string>
+
+namespace Module1 {
+
+[[noreturn]] void outOfBounds(const char* table, std::int64_t row, std::int64_t col, std::int64_t lastRow, std::int64_t lastCol);
+
+// Rows 0 to LastRow, columns 0 to LastCol.
+template <typename T, std::int64_t LastRow, std::int64_t LastCol>
+class Table2 {
+public:
+    static constexpr std::int64_t lastRow = LastRow;
+    static constexpr std::int64_t lastCol = LastCol;
+
+    explicit Table2(const char* name) : name_(name) {}
+
+    static constexpr bool rowInRange(std::int64_t r) { return r >= 0 && r <= LastRow; }
+
+    T& operator()(std::int64_t r, std::int64_t c)
+    {
+        check(r, c);
+        return d_[r][c];
+    }
+    const T& operator()(std::int64_t r, std::int64_t c) const
+    {
+        check(r, c);
+        return d_[r][c];
+    }
+
+    // Unchecked row access for loops that have checked the row themselves.
+    const T* row(std::int64_t r) const { return d_[r]; }
+    T* row(std::int64_t r) { return d_[r]; }
+
+    void clear()
+    {
+        for (auto& row : d_)
+            for (auto& v : row)
+                v = T{};
+    }
+
+private:
+    void check(std::int64_t r, std::int64_t c) const
+    {
+        if (r < 0 || r > LastRow || c < 0 || c > LastCol)
+            outOfBounds(name_, r, c, LastRow, LastCol);
+    }
+
+    const char* name_;
+    T d_[LastRow + 1][LastCol + 1]{};
+};
+
+// Indices 0 to Last.
+template <typename T, std::int64_t Last>
+class Table1 {
+public:
+    explicit Table1(const char* name) : name_(name) {}
+
+    T& operator()(std::int64_t i)
+    {
+        check(i);
+        return d_[i];
+    }
+    const T& operator()(std::int64_t i) const
+    {
+        check(i);
+        return d_[i];
+    }
+    void clear()
+    {
+        for (auto& v : d_)
+            v = T{};
+    }
+
+private:
+    void check(std::int64_t i) const
+    {
+        if (i < 0 || i > Last)
+            outOfBounds(name_, i, -1, Last, -1);
+    }
+
+    const char* name_;
+    T d_[Last + 1]{};
+};
+
+} // namespace Module1

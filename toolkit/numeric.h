@@ -1,0 +1,29 @@
+#pragma once
+// Numbers to text and back, the same everywhere in the program and independent
+// of the process locale.
+#include <QString>
+#include <cstdint>
+#include <string_view>
+
+namespace toolkit {
+
+// Numeric value of a text: optional leading blanks (spaces, tabs), optional sign,
+// digits with optional fraction and exponent. Characters after the number are
+// ignored; a text without a number gives 0. Never NaN or infinity: a literal that
+// overflows gives the largest finite double of its sign.
+double Val(std::string_view text);
+double Val(const QString& text);
+
+// Truncation toward zero, saturating at the bounds of a 64-bit integer (NaN gives 0).
+std::int64_t truncToInt64(double value);
+
+// Plain decimal text of an integer.
+QString Str(std::int64_t value);
+inline QString Str(int value) { return Str(static_cast<std::int64_t>(value)); }
+// The one double-to-text form: the shortest text that reads back to the same double.
+QString Str(double value);
+// Same, appended to a byte buffer without allocating a QString (hot export paths).
+void appendStr(std::string& out, double value);
+void appendStr(std::string& out, std::int64_t value);
+
+} // namespace toolkit

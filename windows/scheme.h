@@ -1,0 +1,100 @@
+#pragma once
+// The scheme every window follows: at most one live window per class, reached
+// through the class's accessor, which builds one whenever none is live. A window
+// is live from the start of its construction (so its open handler reaches it
+// through its own accessor) until it is closed; Qt deletes it later, but it stops
+// counting as live at once.
+//
+// Construction: Layout (window properties), CreateControls -> _CreateControls0
+// (controls with their properties, then their handlers), Event_Open, show.
+#include "toolkit/errors.h"
+#include "toolkit/report.h"
+
+#include <QCloseEvent>
+#include <QWidget>
+
+namespace qel {
+
+template <class Derived, class QtBase = QWidget>
+class Window : public QtBase {
+public:
+    // The window accessor: the live window, or a new one built and opened.
+    static Derived* accessor()
+    {
+        if (s_live)
+            return s_live;
+        auto* w = new Derived();
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        s_live = w;
+        try {
+            w->construct();
+        } catch (...) {
+            if (s_live == w)
+                s_live = nullptr;
+            w->hide();
+            w->deleteLater();
+            throw;
+        }
+        return s_live;
+    }
+
+    // The live window, or nullptr; never builds one.
+    static Derived* liveWindow() { return s_live; }
+
+    // Window.Show: visible and in front, modeless.
+    void Show()
+    {
+        this->show();
+        this->raise();
+        this->activateWindow();
+    }
+
+    // Window.Close from code: the close handler runs and the window ends.
+    void Close() { this->close(); }
+
+protected:
+    Window() = default;
+    ~Window() override
+    {
+        if (s_live == static_cast<Derived*>(this))
+            s_live = nullptr;
+    }
+
+    virtual void Layout() = 0;
+    void CreateControls() { _CreateControls0(); }
+    virtual void _CreateControls0() = 0;
+    virtual void Event_Open() {}
+    virtual void Event_Close() {}
+
+    // The control recorded under that name; a missing one is the toolkit's nil-object error.
+    template <class C>
+    C* control(const QString& name) const
+    {
+        C* c = this->template findChild<C*>(name);
+        if (!c)
+            throw toolkit::NilObjectException(("No control named " + name).toStdString());
+        return c;
+    }
+
+    void closeEvent(QCloseEvent* e) override
+    {
+        e->accept();
+        if (s_live == static_cast<Derived*>(this))
+            s_live = nullptr;
+        toolkit::guard([this] { Event_Close(); });
+        QtBase::closeEvent(e);
+    }
+
+private:
+    void construct()
+    {
+        Layout();
+        CreateControls();
+        Event_Open();
+        this->show();
+    }
+
+    static inline Derived* s_live = nullptr;
+};
+
+} // namespace qel
