@@ -1,0 +1,1 @@
+// (windows are added here)
