@@ -1,16 +1,33 @@
 #pragma once
+// The export window: what an OFF export writes besides the OFF file (the applet
+// page, the applet class files), and the button that runs it.
 #include "windows/scheme.h"
+
+class QCheckBox;
+class QKeyEvent;
+class QPushButton;
 
 namespace qel {
 
-// Placeholder until this window is built.
 class WINexport : public Window<WINexport> {
 public:
     WINexport() = default;
 
+    QCheckBox* CBhtml() const;
+    QCheckBox* CBjava() const;
+    QPushButton* PushButton1() const;
+    QPushButton* PushButton2() const;
+
+    // Export: the ticks become the export flags for one OFF export, then the window closes.
+    void PushButton1_Action();
+    // Abbruch: closes the window like its close button; no flag, no file.
+    void PushButton2_Action();
+
 protected:
-    void Layout() override { setWindowTitle(QStringLiteral("OFF+ Export")); }
-    void _CreateControls0() override {}
+    void Layout() override;
+    void _CreateControls0() override;
+    // Return and Enter press the default button "Export".
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace qel

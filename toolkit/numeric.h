@@ -2,7 +2,9 @@
 // Numbers to text and back, the same everywhere in the program and independent
 // of the process locale.
 #include <QString>
+#include <concepts>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace toolkit {
@@ -19,7 +21,14 @@ std::int64_t truncToInt64(double value);
 
 // Plain decimal text of an integer.
 QString Str(std::int64_t value);
-inline QString Str(int value) { return Str(static_cast<std::int64_t>(value)); }
+// Other signed integers (int, qint64 = long long, qsizetype) would be ambiguous
+// between the int64 and the double overloads.
+template <std::signed_integral T>
+    requires(!std::same_as<T, std::int64_t>)
+inline QString Str(T value)
+{
+    return Str(static_cast<std::int64_t>(value));
+}
 // The one double-to-text form: the shortest text that reads back to the same double.
 QString Str(double value);
 // Same, appended to a byte buffer without allocating a QString (hot export paths).

@@ -1,0 +1,119 @@
+#include "app/MenuBar1.h"
+
+#include "app/App.h"
+#include "toolkit/errors.h"
+#include "toolkit/report.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+
+namespace qel {
+
+MenuBar1::MenuBar1()
+{
+    setObjectName(QStringLiteral("MenuBar1"));
+    Untitled0();
+    Untitled1();
+}
+
+QMenu* MenuBar1::addNamedMenu(const QString& name, const QString& text)
+{
+    auto* m = new QMenu(this);
+    m->setObjectName(name);
+    m->setTitle(text);
+    m->menuAction()->setObjectName(name);
+    addMenu(m);
+    return m;
+}
+
+QMenu* MenuBar1::menu(const QString& name) const
+{
+    for (QAction* a : actions()) {
+        if (a->objectName() == name && a->menu())
+            return a->menu();
+    }
+    return nullptr;
+}
+
+QAction* MenuBar1::item(const QString& name) const
+{
+    for (QAction* top : actions()) {
+        if (!top->menu())
+            continue;
+        for (QAction* a : top->menu()->actions()) {
+            if (a->objectName() == name)
+                return a;
+        }
+    }
+    return nullptr;
+}
+
+void MenuBar1::addEntry(const QString& menuName, const QString& name, const QString& text, const char* commandKey)
+{
+    auto* a = new QAction(this);
+    a->setObjectName(name);
+    a->setText(text);
+    a->setShortcut(QKeySequence(QString::fromLatin1(commandKey)));
+    // Keep every entry where the table puts it (no special about/quit placement).
+    a->setMenuRole(QAction::NoRole);
+    connect(a, &QAction::triggered, this, [name] { toolkit::guard([&] { routeMenuCommand(name); }); });
+    QMenu* m = menu(menuName);
+    if (!m)
+        throw toolkit::NilObjectException(("No menu named " + menuName).toStdString());
+    m->addAction(a);
+}
+
+void MenuBar1::addSeparator(const QString& menuName, const QString& name)
+{
+    auto* a = new QAction(this);
+    a->setObjectName(name);
+    a->setSeparator(true);
+    a->setMenuRole(QAction::NoRole);
+    QMenu* m = menu(menuName);
+    if (!m)
+        throw toolkit::NilObjectException(("No menu named " + menuName).toStdString());
+    m->addAction(a);
+}
+
+void MenuBar1::Untitled0()
+{
+    const QString file = QStringLiteral("FileMenu");
+    addNamedMenu(file, QStringLiteral("&File"));
+    addEntry(file, QStringLiteral("FIload"), QStringLiteral("Qel laden ... "), "Ctrl+O");
+    addEntry(file, QStringLiteral("FIsave"), QStringLiteral("Bild speichern ... "), "Ctrl+S");
+    addEntry(file, QStringLiteral("FIoff"), QStringLiteral("OFF exportieren..."), "Ctrl+E");
+    addEntry(file, QStringLiteral("FIoffhtml"), QStringLiteral("OFF+ exportieren..."), "Ctrl+H");
+    addSeparator(file, QStringLiteral("UntitledItem"));
+    addEntry(file, QStringLiteral("About"), QString::fromUtf8("\xC3\x9C" "ber... "), "Ctrl+I");
+    addSeparator(file, QStringLiteral("UntitledItem"));
+    addEntry(file, QStringLiteral("FileQuit"), QStringLiteral("Quit"), "Ctrl+Q");
+}
+
+void MenuBar1::Untitled1()
+{
+    const QString edit = QStringLiteral("EditMenu");
+    addNamedMenu(edit, QStringLiteral("&Edit"));
+    addEntry(edit, QStringLiteral("EditUndo"), QStringLiteral("&Undo"), "Ctrl+Z");
+    addSeparator(edit, QStringLiteral("UntitledMenu1"));
+    addEntry(edit, QStringLiteral("EditCut"), QStringLiteral("Cu&t"), "Ctrl+X");
+    addEntry(edit, QStringLiteral("EditCopy"), QStringLiteral("&Copy"), "Ctrl+C");
+    addEntry(edit, QStringLiteral("EditPaste"), QStringLiteral("&Paste"), "Ctrl+V");
+    addEntry(edit, QStringLiteral("EditClear"), QStringLiteral("&Delete"), "");
+    addSeparator(edit, QStringLiteral("UntitledMenu0"));
+    addEntry(edit, QStringLiteral("EditSelectAll"), QStringLiteral("Select &All"), "Ctrl+A");
+}
+
+MenuBar1* menuBarInstance()
+{
+    // Never deleted by us: it lives until the process ends (the main window holds
+    // it while it is installed, and gives it back when it goes).
+    static MenuBar1* instance = nullptr;
+    if (!instance) {
+        auto* bar = new MenuBar1();
+        instance = bar;
+    }
+    return instance;
+}
+
+} // namespace qel

@@ -1,0 +1,37 @@
+#pragma once
+// The program's only menu bar: File and Edit. Built once, on the accessor's first
+// call, shared by the application and the main window. Every entry is a QAction
+// whose object name is its item name; a chosen entry is routed by that name
+// (App.h, routeMenuCommand).
+#include <QMenuBar>
+
+class QAction;
+class QMenu;
+
+namespace qel {
+
+class MenuBar1 : public QMenuBar {
+    Q_OBJECT
+public:
+    MenuBar1();
+
+    // The entry of that item name, searched through both menus (first match).
+    QAction* item(const QString& name) const;
+    // The menu of that name ("FileMenu", "EditMenu").
+    QMenu* menu(const QString& name) const;
+
+private:
+    void Untitled0(); // File
+    void Untitled1(); // Edit
+
+    QMenu* addNamedMenu(const QString& name, const QString& text);
+    void addEntry(const QString& menuName, const QString& name, const QString& text, const char* commandKey);
+    void addSeparator(const QString& menuName, const QString& name);
+};
+
+// The accessor: the one instance, built on the first call.
+MenuBar1* menuBarInstance();
+
+} // namespace qel
+
+inline qel::MenuBar1* MenuBar1() { return qel::menuBarInstance(); }

@@ -1,0 +1,56 @@
+#include "app/report_gui.h"
+
+#include "toolkit/report.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <cstdio>
+
+namespace qel {
+
+namespace {
+enum class Box { none, queued, open };
+Box state = Box::none;
+QString waitingMessage;
+
+void showBox()
+{
+    if (state != Box::queued)
+        return;
+    state = Box::open;
+    const QString message = waitingMessage;
+    waitingMessage.clear();
+    try {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Qel-Viewer"), message, QMessageBox::Ok);
+        box.exec();
+    } catch (...) {
+        state = Box::none;
+        throw;
+    }
+    state = Box::none;
+}
+} // namespace
+
+void guiReport(const QString& message)
+{
+    std::fprintf(stderr, "qel-viewer: unhandled error: %s\n", message.toLocal8Bit().constData());
+    std::fflush(stderr);
+    if (state != Box::none || !QCoreApplication::instance())
+        return;
+    state = Box::queued;
+    waitingMessage = message;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] { toolkit::guard([] { showBox(); }); }, Qt::QueuedConnection);
+}
+
+void showPendingReportNow()
+{
+    toolkit::guard([] { showBox(); });
+}
+
+bool reportBoxPending() { return state != Box::none; }
+
+void installGuiReport() { toolkit::setReport(guiReport); }
+
+} // namespace qel

@@ -1,0 +1,23 @@
+#pragma once
+// The report of unhandled errors while the program runs: one line on standard
+// error, and the error's message in a message box. The box opens from the event
+// loop after the failed handler has returned (never inside a paint event), and
+// only one is shown at a time: errors that come while one is waiting or open go
+// to standard error only. The program goes on after the box is closed.
+#include <QString>
+
+namespace qel {
+
+void installGuiReport();
+
+// The report itself (installGuiReport hands it to the toolkit).
+void guiReport(const QString& message);
+
+// Shows a box that is still waiting, at once (for an error that ends start-up,
+// when no event loop will run to show it).
+void showPendingReportNow();
+
+// True while a box is waiting or open.
+bool reportBoxPending();
+
+} // namespace qel

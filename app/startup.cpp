@@ -1,0 +1,109 @@
+#include "app/startup.h"
+
+#include "app/App.h"
+#include "app/MenuBar1.h"
+#include "app/report_gui.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/report.h"
+#include "windows/WINhaupt.h"
+#include "windows/hooks.h"
+
+#include <QApplication>
+#include <QFileDialog>
+
+namespace qel {
+
+int processEntry(int argc, char** argv)
+{
+    QApplication toolkit(argc, argv);
+    return _Main();
+}
+
+int _Main()
+{
+    installGuiReport();
+    installWindowHooks();
+    installQtFileDialogs();
+    try {
+        _EarlyStartup();
+        _LateStartup();
+        return RunEventLoop();
+    } catch (...) {
+        toolkit::reportUnhandled(std::current_exception());
+        // No event loop will run to show it.
+        showPendingReportNow();
+        return 1;
+    }
+}
+
+void _EarlyStartup()
+{
+    // High-resolution screens: Qt 6 scales by itself, nothing to switch on.
+    // Our controls are plain classes: nothing to register with Qt.
+    _InitFileTypes();
+    _NewAppInstance();
+    _ApplicationAddMenuHandlers();
+}
+
+void _InitFileTypes() {}
+
+void _NewAppInstance()
+{
+    auto* app = new App(); // lives until the process ends
+    app->MajorVersion = 2;
+    app->MinorVersion = 5;
+    app->BugVersion = 0;
+    app->NonReleaseVersion = 0;
+    app->StageCode = 2;
+    app->LongVersion = QString();
+    app->ShortVersion = QString();
+    app->PackageInfo = QString();
+    QCoreApplication::setApplicationVersion(QStringLiteral("2.5.0"));
+    app->MenuBar = ::MenuBar1();
+    _RuntimeRegisterAppObject(app);
+}
+
+void _ApplicationAddMenuHandlers()
+{
+    struct Binding {
+        const char* itemName;
+        bool (qel::App::*action)();
+    };
+    static const Binding bindings[] = {
+        {"About", &qel::App::_About_Action},
+        {"FIload", &qel::App::_FIload_Action},
+        {"FIsave", &qel::App::_FIsave_Action},
+        {"FIoff", &qel::App::_FIoff_Action},
+        {"FIoffhtml", &qel::App::_FIoffhtml_Action},
+    };
+    for (const Binding& b : bindings) {
+        qel::App* app = ::App();
+        auto action = b.action;
+        app->_AddMenuHandler(QString::fromLatin1(b.itemName), [app, action] { return (app->*action)(); });
+    }
+}
+
+void _LateStartup() { _MakeDefaultView(); }
+
+void _MakeDefaultView() { (void)::WINhaupt(); }
+
+void installQtFileDialogs()
+{
+    // Qt's own dialogs: the same everywhere, and a typed full path with Return works.
+    toolkit::setOpenDialog([]() -> std::optional<QString> {
+        const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), QString(),
+                                                          QString(), nullptr, QFileDialog::DontUseNativeDialog);
+        if (path.isEmpty())
+            return std::nullopt;
+        return path;
+    });
+    toolkit::setSaveDialog([](const QString& proposedName) -> std::optional<QString> {
+        const QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), proposedName,
+                                                          QString(), nullptr, QFileDialog::DontUseNativeDialog);
+        if (path.isEmpty())
+            return std::nullopt;
+        return path;
+    });
+}
+
+} // namespace qel

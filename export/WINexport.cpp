@@ -1,0 +1,96 @@
+#include "export/WINexport.h"
+
+#include "export/export.h"
+#include "model/module1.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QPushButton>
+
+namespace qel {
+
+namespace {
+
+// The flags are true only while the export from this window runs, also when it fails.
+struct ExportFlags {
+    ExportFlags(bool html, bool java)
+    {
+        Module1::htmlsave = html;
+        Module1::javasave = java;
+    }
+    ~ExportFlags()
+    {
+        Module1::htmlsave = false;
+        Module1::javasave = false;
+    }
+    ExportFlags(const ExportFlags&) = delete;
+    ExportFlags& operator=(const ExportFlags&) = delete;
+};
+
+} // namespace
+
+void WINexport::Layout()
+{
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    setFixedSize(212, 128);
+    setWindowTitle(QStringLiteral("OFF+ Export"));
+}
+
+void WINexport::_CreateControls0()
+{
+    auto* cbHtml = new QCheckBox(this);
+    cbHtml->setObjectName(QStringLiteral("CBhtml"));
+    cbHtml->setGeometry(56, 14, 100, 20);
+    cbHtml->setText(QStringLiteral("HTML-Datei"));
+    cbHtml->setChecked(false);
+
+    auto* cbJava = new QCheckBox(this);
+    cbJava->setObjectName(QStringLiteral("CBjava"));
+    cbJava->setGeometry(56, 46, 100, 20);
+    cbJava->setText(QStringLiteral("Java-Plugins"));
+    cbJava->setChecked(false);
+
+    auto* export_ = new QPushButton(this);
+    export_->setObjectName(QStringLiteral("PushButton1"));
+    export_->setGeometry(20, 88, 80, 20);
+    export_->setText(QStringLiteral("Export"));
+    export_->setDefault(true);
+    connect(export_, &QPushButton::clicked, this, [] { toolkit::guard([] { ::WINexport()->PushButton1_Action(); }); });
+
+    auto* cancel = new QPushButton(this);
+    cancel->setObjectName(QStringLiteral("PushButton2"));
+    cancel->setGeometry(112, 88, 80, 20);
+    cancel->setText(QStringLiteral("Abbruch"));
+    connect(cancel, &QPushButton::clicked, this, [] { toolkit::guard([] { ::WINexport()->PushButton2_Action(); }); });
+}
+
+QCheckBox* WINexport::CBhtml() const { return control<QCheckBox>(QStringLiteral("CBhtml")); }
+QCheckBox* WINexport::CBjava() const { return control<QCheckBox>(QStringLiteral("CBjava")); }
+QPushButton* WINexport::PushButton1() const { return control<QPushButton>(QStringLiteral("PushButton1")); }
+QPushButton* WINexport::PushButton2() const { return control<QPushButton>(QStringLiteral("PushButton2")); }
+
+void WINexport::PushButton1_Action()
+{
+    {
+        const ExportFlags flags(::WINexport()->CBhtml()->isChecked(), ::WINexport()->CBjava()->isChecked());
+        Module1::saveoff();
+    }
+    // Reached only when the export completed or its dialog was cancelled: after an
+    // error the window stays open, so the user can try another place.
+    ::WINexport()->Close();
+}
+
+void WINexport::PushButton2_Action() { ::WINexport()->Close(); }
+
+void WINexport::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        toolkit::guard([] { ::WINexport()->PushButton1()->click(); });
+        return;
+    }
+    Window<WINexport>::keyPressEvent(event);
+}
+
+} // namespace qel

@@ -1,0 +1,142 @@
+# Helpers for the end-to-end tests: the real program under Xvfb, driven with
+# xdotool. There is no window manager, so windows get the focus with
+# `xdotool windowfocus --sync`, and a window is closed the way a window manager's
+# close button does it, with a WM_DELETE_WINDOW message.
+#
+# Source it, then: e2e_start <program>; ...; e2e_close "$E2E_WID"; e2e_wait_exit.
+
+E2E_PID=""
+E2E_WID=""
+E2E_SCRATCH="${E2E_SCRATCH:-$(mktemp -d)}"
+
+e2e_fail() {
+  echo "FAIL: $*" >&2
+  if [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null; then
+    kill "$E2E_PID" 2>/dev/null
+  fi
+  exit 1
+}
+
+# Starts the program on the X display and waits for its main window.
+e2e_start() {
+  local program="$1"
+  # The tests' own offscreen platform must not reach the real program.
+  env -u QT_QPA_PLATFORM QT_QPA_PLATFORM=xcb "$program" >"$E2E_SCRATCH/stdout.txt" 2>"$E2E_SCRATCH/stderr.txt" &
+  E2E_PID=$!
+  E2E_WID=$(e2e_wait_window "Qel-Viewer") || e2e_fail "the main window did not appear"
+}
+
+# Waits (up to 20 s) for a visible window whose title matches, prints its id.
+e2e_wait_window() {
+  local name="$1" wid=""
+  for _ in $(seq 1 400); do
+    wid=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -1)
+    if [ -n "$wid" ]; then
+      echo "$wid"
+      return 0
+    fi
+    if [ -n "$E2E_PID" ] && ! kill -0 "$E2E_PID" 2>/dev/null; then
+      return 1
+    fi
+    sleep 0.05
+  done
+  return 1
+}
+
+# Waits until no visible window's title matches.
+e2e_wait_gone() {
+  local name="$1"
+  for _ in $(seq 1 400); do
+    xdotool search --onlyvisible --name "$name" >/dev/null 2>&1 || return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+e2e_focus() {
+  xdotool windowfocus --sync "$1"
+}
+
+# Window geometry as E2E_X, E2E_Y, E2E_WIDTH, E2E_HEIGHT.
+e2e_geometry() {
+  local X Y WIDTH HEIGHT WINDOW SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  E2E_X=$X E2E_Y=$Y E2E_WIDTH=$WIDTH E2E_HEIGHT=$HEIGHT
+}
+
+# The main window's canvas on the screen, as E2E_CANVAS_X, E2E_CANVAS_Y: the
+# window's content area (435 high at the start size) sits below the menu bar, the
+# canvas at (156, 15) in it.
+e2e_canvas_origin() {
+  e2e_geometry "$1"
+  local bar=$((E2E_HEIGHT - 435))
+  E2E_CANVAS_X=$((E2E_X + 156))
+  E2E_CANVAS_Y=$((E2E_Y + bar + 15))
+}
+
+e2e_screenshot() {
+  xwd -root -silent | convert xwd:- "$1"
+}
+
+# Prints the colour of one pixel of a picture as "r,g,b".
+e2e_pixel() {
+  convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -n 's/^0,0: (\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+}
+
+# True when a pixel within $5 pixels of (x, y) has the colour "r,g,b" ($4).
+e2e_near_colour() {
+  local file="$1" x="$2" y="$3" colour="$4" reach="${5:-1}"
+  local size=$((2 * reach + 1))
+  convert "$file" -crop "${size}x${size}+$((x - reach))+$((y - reach))" -depth 8 txt:- |
+    sed -n 's/^[0-9]*,[0-9]*: (\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | grep -qx "$colour"
+}
+
+# Closes a window as a window manager's close button does.
+e2e_close() {
+  local helper="$E2E_SCRATCH/wm-delete"
+  if [ ! -x "$helper" ]; then
+    cat >"$E2E_SCRATCH/wm-delete.c" <<'CSRC'
+#include <X11/Xlib.h>
+#include <stdio.h>
+#include <stdlib.h>
+int main(int argc, char** argv)
+{
+    if (argc != 2) return 2;
+    Display* d = XOpenDisplay(NULL);
+    if (!d) return 1;
+    XEvent e = {0};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = (Window)strtoul(argv[1], NULL, 0);
+    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = (long)XInternAtom(d, "WM_DELETE_WINDOW", False);
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(d, e.xclient.window, False, NoEventMask, &e);
+    XSync(d, False);
+    XCloseDisplay(d);
+    return 0;
+}
+CSRC
+    cc -o "$helper" "$E2E_SCRATCH/wm-delete.c" -lX11 || e2e_fail "cannot build the close helper"
+  fi
+  "$helper" "$1"
+}
+
+# Waits (up to 20 s) for the program to end; its exit code goes to E2E_EXIT
+# ("killed" when it had to be stopped).
+e2e_wait_exit() {
+  local pid="$E2E_PID"
+  (
+    for _ in $(seq 1 200); do sleep 0.1; done
+    kill "$pid" 2>/dev/null && echo "the program did not end; stopped it" >&2
+  ) &
+  local watchdog=$!
+  E2E_EXIT=0
+  wait "$E2E_PID" || E2E_EXIT=$?
+  if kill "$watchdog" 2>/dev/null; then
+    wait "$watchdog" 2>/dev/null || true
+  else
+    E2E_EXIT=killed
+  fi
+  E2E_PID=""
+}

@@ -1,0 +1,130 @@
+# The real program under Xvfb: load examples/cube.qel, press "Debug", check where
+# the debug window opens, click a row of each list and check the green highlights
+# on the main window's canvas, close the debug window and check they are gone.
+# Arguments: the program, the source tree, a scratch folder.
+set -euo pipefail
+program="$1"
+source_dir="$2"
+mkdir -p "$3"
+E2E_SCRATCH="$(cd "$3" && pwd)"
+source "$source_dir/tests/e2e/lib.sh"
+
+model="$source_dir/examples/cube.qel"
+[ -f "$model" ] || e2e_fail "no $model"
+
+e2e_start "$program"
+main="$E2E_WID"
+# Away from the screen's corner, so that "level with the main window" means something.
+xdotool windowmove --sync "$main" 40 120
+sleep 0.2
+
+e2e_focus "$main"
+xdotool key ctrl+o
+dialog=$(e2e_wait_window "^Open$") || e2e_fail "no open dialog after Ctrl+O"
+e2e_focus "$dialog"
+xdotool type --delay 5 "$model"
+xdotool key Return
+e2e_wait_gone "^Open$" || {
+  # The completer's list may take the first Return.
+  xdotool key Return
+  e2e_wait_gone "^Open$" || e2e_fail "the open dialog stayed open"
+}
+sleep 0.3
+
+# The debug button "Debug" lies at (29, 358), 109 x 20, in the content area, which
+# starts below the menu bar.
+e2e_geometry "$main"
+main_x=$E2E_X main_y=$E2E_Y
+bar=$((E2E_HEIGHT - 435))
+xdotool mousemove $((main_x + 29 + 54)) $((main_y + bar + 358 + 10)) click 1
+debug=$(e2e_wait_window "^Debug$") || e2e_fail "no debug window after pressing Debug"
+sleep 0.3
+e2e_geometry "$debug"
+debug_x=$E2E_X debug_y=$E2E_Y
+[ "$debug_x" = 600 ] || e2e_fail "debug window at left $debug_x, not 600"
+[ "$debug_y" = "$main_y" ] || e2e_fail "debug window at top $debug_y, not level with the main window ($main_y)"
+[ "$E2E_WIDTH x $E2E_HEIGHT" = "399 x 435" ] || e2e_fail "debug window is $E2E_WIDTH x $E2E_HEIGHT"
+echo "ok: debug window at ($debug_x, $debug_y), the main window at ($main_x, $main_y)"
+
+# Screen y of the middle of row r of a list with n rows, found from the list's grid:
+# below every row but the first lies a one-pixel grid line between white cells.
+# The lowest such line is the last row's bottom, two of them give the row height.
+row_centre() {
+  local shot="$1" x="$2" top="$3" n="$4" r="$5"
+  convert "$shot" -crop "1x377+$x+$top" -depth 8 txt:- |
+    sed -n 's/^0,\([0-9]*\): (\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2,\3,\4/p' |
+    awk -v top="$top" -v n="$n" -v r="$r" '
+      { y[NR] = $1; c[NR] = $2 }
+      END {
+        last = 0; prev = 0
+        for (i = 2; i < NR; i++)
+          if (c[i] != "255,255,255" && c[i - 1] == "255,255,255" && c[i + 1] == "255,255,255") {
+            prev = last; last = y[i]
+          }
+        if (!last || !prev) exit 1
+        h = last - prev
+        printf "%d\n", top + last - (n - r) * h - h / 2
+      }'
+}
+
+# Where a model point lies on the canvas in the start view: zoom 10, tilt 0.3925,
+# turn -0.785, model origin at (200, 200).
+canvas_xy() {
+  awk -v x="$1" -v y="$2" -v z="$3" 'BEGIN {
+    s = 10; phi = 0.3925; th = -0.785; m = -sin(phi) * s
+    sx = x * cos(th) * s + y * (-sin(th) * s)
+    sy = x * sin(th) * m + y * cos(th) * m + z * (-cos(phi) * s)
+    printf "%d %d\n", int(200 + sx), int(200 + sy)
+  }'
+}
+
+# The screen position of a model point: SX, SY.
+screen_xy() {
+  local xy
+  xy=$(canvas_xy "$1" "$2" "$3")
+  e2e_canvas_origin "$main"
+  SX=$((E2E_CANVAS_X + ${xy% *}))
+  SY=$((E2E_CANVAS_Y + ${xy#* }))
+}
+
+green=0,255,0
+before="$E2E_SCRATCH/before.png"
+e2e_screenshot "$before"
+
+# LBpunkte (20, 38) lists the cube's 8 points; row 3 is point 3 at (5, 5, -5).
+y=$(row_centre "$before" $((debug_x + 20 + 30)) $((debug_y + 38)) 8 3) || e2e_fail "no rows found in LBpunkte"
+xdotool mousemove $((debug_x + 20 + 120)) "$y" click 1
+# LBlinien (229, 38) lists the 16 records; record 6 draws from point 1 (-5, -5, -5)
+# to point 5 (-5, -5, 5).
+y=$(row_centre "$before" $((debug_x + 229 + 35)) $((debug_y + 38)) 16 6) || e2e_fail "no rows found in LBlinien"
+xdotool mousemove $((debug_x + 229 + 75)) "$y" click 1
+sleep 0.3
+marked="$E2E_SCRATCH/marked.png"
+e2e_screenshot "$marked"
+
+screen_xy 5 5 -5
+e2e_near_colour "$marked" "$SX" "$SY" "$green" 2 || e2e_fail "point 3 at ($SX, $SY) is not highlighted"
+echo "ok: point 3 highlighted at ($SX, $SY)"
+p3x=$SX p3y=$SY
+screen_xy 5 -5 -5
+! e2e_near_colour "$marked" "$SX" "$SY" "$green" 3 || e2e_fail "point 2 at ($SX, $SY) is highlighted too"
+screen_xy -5 -5 0
+e2e_near_colour "$marked" "$SX" "$SY" "$green" 1 || e2e_fail "record 6 (edge 1-5) at ($SX, $SY) is not highlighted"
+echo "ok: record 6 highlighted at ($SX, $SY)"
+e16x=$SX e16y=$SY
+! e2e_near_colour "$before" "$p3x" "$p3y" "$green" 3 || e2e_fail "point 3 was green before the click"
+
+# Closing the debug window clears both highlights.
+e2e_close "$debug"
+e2e_wait_gone "^Debug$" || e2e_fail "the debug window did not close"
+sleep 0.3
+closed="$E2E_SCRATCH/closed.png"
+e2e_screenshot "$closed"
+! e2e_near_colour "$closed" "$p3x" "$p3y" "$green" 3 || e2e_fail "point 3 still highlighted after closing"
+! e2e_near_colour "$closed" "$e16x" "$e16y" "$green" 2 || e2e_fail "record 6 still highlighted after closing"
+echo "ok: no highlight after closing the debug window"
+
+e2e_close "$main"
+e2e_wait_exit
+[ "$E2E_EXIT" = "0" ] || e2e_fail "exit code $E2E_EXIT after closing the main window"
+echo "ok: exit code 0"

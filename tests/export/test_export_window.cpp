@@ -1,0 +1,239 @@
+// The export window: its layout, the ticks becoming the export flags for one
+// export, how it closes, what an error leaves, and the default-button key.
+#include "fixture.h"
+
+#include "export/WINexport.h"
+#include "export/export.h"
+#include "model/module1.h"
+#include "toolkit/report.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+const QStringList classFiles{"Face.class", "Matrix3D.class", "OOGL_OFF.class", "Viewer41.class"};
+}
+
+class TestExportWindow : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QStringList reported;
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    static qel::WINexport* openTicked(bool html, bool java)
+    {
+        qel::WINexport* w = WINexport();
+        w->Show();
+        w->CBhtml()->setChecked(html);
+        w->CBjava()->setChecked(java);
+        return w;
+    }
+    static bool flagsClear() { return !Module1::htmlsave && !Module1::javasave; }
+
+private slots:
+    void init()
+    {
+        Module1::resetState();
+        fixture::loadSquare();
+        reported.clear();
+        toolkit::setReport([this](const QString& m) { reported << m; });
+        QDir(dir.path()).removeRecursively();
+        QDir().mkpath(dir.path());
+    }
+    void cleanup()
+    {
+        if (auto* w = qel::WINexport::liveWindow())
+            w->Close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        toolkit::resetReport();
+    }
+
+    void layout()
+    {
+        qel::WINexport* w = WINexport();
+        QCOMPARE(WINexport(), w);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->windowTitle(), QStringLiteral("OFF+ Export"));
+        QCOMPARE(w->size(), QSize(212, 128));
+        QCOMPARE(w->minimumSize(), QSize(212, 128));
+        QCOMPARE(w->maximumSize(), QSize(212, 128));
+        QCOMPARE(w->windowModality(), Qt::NonModal);
+        QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(w->windowFlags() & Qt::WindowMinimizeButtonHint);
+        QVERIFY(w->windowFlags() & Qt::WindowCloseButtonHint);
+
+        const struct {
+            QAbstractButton* control;
+            const char* name;
+            const char* text;
+            QRect geometry;
+        } controls[] = {
+            {w->CBhtml(), "CBhtml", "HTML-Datei", {56, 14, 100, 20}},
+            {w->CBjava(), "CBjava", "Java-Plugins", {56, 46, 100, 20}},
+            {w->PushButton1(), "PushButton1", "Export", {20, 88, 80, 20}},
+            {w->PushButton2(), "PushButton2", "Abbruch", {112, 88, 80, 20}},
+        };
+        for (const auto& c : controls) {
+            QCOMPARE(c.control->objectName(), QString::fromLatin1(c.name));
+            QCOMPARE(c.control->text(), QString::fromLatin1(c.text));
+            QCOMPARE(c.control->geometry(), c.geometry);
+            QVERIFY(c.control->isEnabled() && c.control->isVisible());
+        }
+        QVERIFY(!w->CBhtml()->isChecked() && !w->CBjava()->isChecked());
+        QVERIFY(w->PushButton1()->isDefault());
+        QVERIFY(!w->PushButton2()->isDefault());
+        // Tab order follows the creation order.
+        QCOMPARE(w->CBhtml()->nextInFocusChain(), static_cast<QWidget*>(w->CBjava()));
+        QCOMPARE(w->CBjava()->nextInFocusChain(), static_cast<QWidget*>(w->PushButton1()));
+        QCOMPARE(w->PushButton1()->nextInFocusChain(), static_cast<QWidget*>(w->PushButton2()));
+    }
+
+    void showAgainKeepsTicks()
+    {
+        qel::WINexport* w = openTicked(true, false);
+        WINexport()->Show();
+        QCOMPARE(WINexport(), w);
+        QVERIFY(w->CBhtml()->isChecked() && !w->CBjava()->isChecked());
+        QVERIFY(flagsClear()); // ticking sets no flag
+    }
+
+    void exportButton_data()
+    {
+        QTest::addColumn<bool>("html");
+        QTest::addColumn<bool>("java");
+        QTest::addColumn<QStringList>("files");
+        QTest::newRow("neither") << false << false << QStringList{"m.off"};
+        QTest::newRow("HTML-Datei") << true << false << QStringList{"m.htm", "m.off"};
+        QTest::newRow("Java-Plugins") << false << true << (classFiles + QStringList{"m.off"});
+        QTest::newRow("both") << true << true << (classFiles + QStringList{"m.htm", "m.off"});
+    }
+    void exportButton()
+    {
+        QFETCH(bool, html);
+        QFETCH(bool, java);
+        QFETCH(QStringList, files);
+        fixture::SaveDialog dialog(path(QStringLiteral("m.off")));
+        openTicked(html, java)->PushButton1()->click();
+
+        QCOMPARE(dialog.flagsSeen.size(), std::size_t(1));
+        QCOMPARE(dialog.flagsSeen[0], std::make_pair(html, java));
+        QVERIFY(flagsClear());
+        QCOMPARE(qel::WINexport::liveWindow(), nullptr);
+        files.sort();
+        QCOMPARE(fixture::entries(dir.path()), files);
+        QCOMPARE(fixture::bytesOf(path(QStringLiteral("m.off"))), fixture::squareOff);
+        QCOMPARE(reported, QStringList{});
+        // The next window starts unticked.
+        QVERIFY(!WINexport()->CBhtml()->isChecked() && !WINexport()->CBjava()->isChecked());
+    }
+
+    void cancelledDialogClosesTheWindow()
+    {
+        fixture::SaveDialog dialog;
+        openTicked(true, true)->PushButton1()->click();
+        QCOMPARE(dialog.proposed, QStringList{QStringLiteral("square.off")});
+        QVERIFY(flagsClear());
+        QCOMPARE(qel::WINexport::liveWindow(), nullptr);
+        QCOMPARE(fixture::entries(dir.path()), QStringList{});
+    }
+
+    void closingWithoutExport_data()
+    {
+        QTest::addColumn<bool>("abbruch");
+        QTest::newRow("close button") << false;
+        QTest::newRow("Abbruch") << true;
+    }
+    void closingWithoutExport()
+    {
+        QFETCH(bool, abbruch);
+        fixture::SaveDialog dialog(path(QStringLiteral("m.off")));
+        qel::WINexport* w = openTicked(true, true);
+        if (abbruch)
+            QTest::mouseClick(w->PushButton2(), Qt::LeftButton);
+        else
+            w->close();
+        QCOMPARE(qel::WINexport::liveWindow(), nullptr);
+        QVERIFY(dialog.proposed.isEmpty());
+        QVERIFY(flagsClear());
+        QCOMPARE(fixture::entries(dir.path()), QStringList{});
+        QVERIFY(!WINexport()->CBhtml()->isChecked() && !WINexport()->CBjava()->isChecked());
+    }
+
+    // A failed export: the error reaches the report naming the file, both flags are
+    // false, and the window stays open with its ticks for another try.
+    void errorKeepsTheWindowOpen_data()
+    {
+        QTest::addColumn<QString>("offName");
+        QTest::addColumn<QString>("blocker");   // made a folder before the export
+        QTest::addColumn<QString>("named");     // the file the message names
+        QTest::addColumn<QStringList>("files"); // what is on disk afterwards
+        QTest::newRow("OFF file's folder missing") << "no/such/m.off" << "" << "no/such/m.off" << QStringList{};
+        QTest::newRow("OFF name is a folder") << "m.off" << "m.off" << "m.off" << QStringList{"m.off"};
+        QTest::newRow("page name is a folder") << "m.off" << "m.htm" << "m.htm" << QStringList{"m.htm", "m.off"};
+        QTest::newRow("class file name is a folder")
+            << "m.off" << "Matrix3D.class" << "Matrix3D.class"
+            << QStringList{"Face.class", "Matrix3D.class", "Viewer41.class", "m.htm", "m.off"};
+    }
+    void errorKeepsTheWindowOpen()
+    {
+        QFETCH(QString, offName);
+        QFETCH(QString, blocker);
+        QFETCH(QString, named);
+        QFETCH(QStringList, files);
+        if (!blocker.isEmpty())
+            QVERIFY(QDir(dir.path()).mkdir(blocker));
+        fixture::SaveDialog dialog(path(offName));
+        qel::WINexport* w = openTicked(true, true);
+        w->PushButton1()->click();
+
+        QCOMPARE(reported.size(), 1);
+        QVERIFY2(reported[0].contains(path(named)), qPrintable(reported[0]));
+        QVERIFY(flagsClear());
+        QCOMPARE(qel::WINexport::liveWindow(), w);
+        QVERIFY(w->isVisible() && w->CBhtml()->isChecked() && w->CBjava()->isChecked());
+        QCOMPARE(fixture::entries(dir.path()), files);
+        if (blocker != offName && files.contains(QStringLiteral("m.off")))
+            QCOMPARE(fixture::bytesOf(path(QStringLiteral("m.off"))), fixture::squareOff);
+    }
+
+    // The plain "OFF exportieren..." calls saveoff with the flags as they stand.
+    void plainExportWhileTheWindowIsOpen()
+    {
+        fixture::SaveDialog dialog(path(QStringLiteral("m.off")));
+        qel::WINexport* w = openTicked(true, true);
+        Module1::saveoff();
+        QCOMPARE(fixture::entries(dir.path()), QStringList{QStringLiteral("m.off")});
+        QCOMPARE(qel::WINexport::liveWindow(), w);
+        QVERIFY(w->CBhtml()->isChecked() && w->CBjava()->isChecked());
+        QVERIFY(flagsClear());
+    }
+
+    void defaultButtonKey_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("onCheckBox");
+        QTest::newRow("Return") << int(Qt::Key_Return) << false;
+        QTest::newRow("Enter") << int(Qt::Key_Enter) << false;
+        QTest::newRow("Return on a check box") << int(Qt::Key_Return) << true;
+    }
+    void defaultButtonKey()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, onCheckBox);
+        fixture::SaveDialog dialog(path(QStringLiteral("m.off")));
+        qel::WINexport* w = openTicked(true, false);
+        QWidget* target = onCheckBox ? static_cast<QWidget*>(w->CBjava()) : static_cast<QWidget*>(w);
+        QTest::keyClick(target, Qt::Key(key));
+        QCOMPARE(dialog.flagsSeen.size(), std::size_t(1));
+        QCOMPARE(dialog.flagsSeen[0], std::make_pair(true, false));
+        QCOMPARE(qel::WINexport::liveWindow(), nullptr);
+        QCOMPARE(fixture::entries(dir.path()), (QStringList{"m.htm", "m.off"}));
+    }
+};
+
+QTEST_MAIN(TestExportWindow)
+#include "test_export_window.moc"

@@ -1,0 +1,178 @@
+// Writes that fail for real: an error that names the file and its cause, nothing
+// half-written, no existing file destroyed, and the OFF file whole when what comes
+// after it fails.
+#include "fixture.h"
+
+#include "export/export.h"
+#include "model/module1.h"
+#include "toolkit/errors.h"
+#include "toolkit/resources.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+// Runs body and returns the message of the error it must raise (of type E).
+template <class E>
+QString errorOf(const std::function<void()>& body)
+{
+    try {
+        body();
+    } catch (const E& e) {
+        return QString::fromUtf8(e.what());
+    } catch (const std::exception& e) {
+        return QStringLiteral("wrong error: ") + QString::fromUtf8(e.what());
+    }
+    return QStringLiteral("no error");
+}
+
+} // namespace
+
+class TestWriteFailures : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    // Makes the place named by `kind` unwritable and returns the path to write to.
+    QString blockedPath(const QString& kind, const QString& name)
+    {
+        if (kind == "folder missing")
+            return path(QStringLiteral("no/such/") + name);
+        if (kind == "below a regular file") {
+            fixture::writeBytes(path(QStringLiteral("plain")), "plain file");
+            return path(QStringLiteral("plain/") + name);
+        }
+        // "name is a folder", with something inside that must survive
+        QDir(dir.path()).mkpath(name + QStringLiteral("/inside"));
+        return path(name);
+    }
+
+    static void addKinds()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("folder missing") << "folder missing";
+        QTest::newRow("name is a folder") << "name is a folder";
+        QTest::newRow("below a regular file") << "below a regular file";
+    }
+
+    static void verifyNames(const QString& message, const QString& file)
+    {
+        QVERIFY2(message.contains(QLatin1Char('"') + file + QLatin1Char('"')), qPrintable(message));
+        // ... and the cause after the name.
+        QVERIFY2(message.section(file + QStringLiteral("\": "), 1).size() > 3, qPrintable(message));
+    }
+
+private slots:
+    void init()
+    {
+        Module1::resetState();
+        toolkit::resetResourceLookup();
+        fixture::loadSquare();
+        QDir(dir.path()).removeRecursively();
+        QDir().mkpath(dir.path());
+    }
+
+    void offFileCannotBeCreated_data() { addKinds(); }
+    void offFileCannotBeCreated()
+    {
+        QFETCH(QString, kind);
+        const QString target = blockedPath(kind, QStringLiteral("m.off"));
+        const QStringList before = fixture::entries(dir.path());
+        fixture::SaveDialog dialog(target);
+        Module1::htmlsave = true;
+        verifyNames(errorOf<toolkit::IOException>(Module1::saveoff), target);
+        QCOMPARE(fixture::entries(dir.path()), before);
+        if (kind == "name is a folder")
+            QVERIFY(QFileInfo(target + QStringLiteral("/inside")).isDir());
+        if (kind == "below a regular file")
+            QCOMPARE(fixture::bytesOf(path(QStringLiteral("plain"))), QByteArray("plain file"));
+    }
+
+    // An export that fails half way (here: more points than the table holds) leaves
+    // the existing file as it was and no temporary file behind.
+    void failureHalfWayKeepsTheExistingFile()
+    {
+        fixture::writeBytes(path(QStringLiteral("m.off")), "the previous export");
+        Module1::anzpkt = Module1::maxPoints + 1;
+        fixture::SaveDialog dialog(path(QStringLiteral("m.off")));
+        const QString message = errorOf<toolkit::OutOfBoundsException>(Module1::saveoff);
+        QVERIFY2(message.startsWith(QStringLiteral("Out of bounds")), qPrintable(message));
+        QCOMPARE(fixture::bytesOf(path(QStringLiteral("m.off"))), QByteArray("the previous export"));
+        QCOMPARE(fixture::entries(dir.path()), QStringList{QStringLiteral("m.off")});
+    }
+
+    void pageFailsOffFileStaysWhole()
+    {
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("m.htm")));
+        fixture::SaveDialog dialog(path(QStringLiteral("m.off")));
+        Module1::htmlsave = true;
+        Module1::javasave = true;
+        verifyNames(errorOf<toolkit::IOException>(Module1::saveoff), path(QStringLiteral("m.htm")));
+        QCOMPARE(fixture::bytesOf(path(QStringLiteral("m.off"))), fixture::squareOff);
+        // The class files come after the page and are not begun.
+        QCOMPARE(fixture::entries(dir.path()), (QStringList{"m.htm", "m.off"}));
+    }
+
+    void classFileCannotBeCreated_data() { addKinds(); }
+    void classFileCannotBeCreated()
+    {
+        QFETCH(QString, kind);
+        const QString target = blockedPath(kind, QStringLiteral("Viewer41.class"));
+        const QString folder = target.left(target.size() - int(qstrlen("Viewer41.class")));
+        verifyNames(errorOf<toolkit::IOException>([&] { Module1::savejava(folder); }), target);
+        QVERIFY(!QFileInfo::exists(path(QStringLiteral("Face.class"))));
+    }
+
+    // A class file missing from the resources is an error, not an empty file; the
+    // existing file stays, and the next export looks the resource up again.
+    void missingResource()
+    {
+        fixture::writeBytes(path(QStringLiteral("Face.class")), "old Face");
+        bool faceMissing = true;
+        toolkit::setResourceLookup([&](const QString& name) -> std::optional<QByteArray> {
+            if (faceMissing && name == QStringLiteral("Face.class"))
+                return std::nullopt;
+            return fixture::builtInResource(name);
+        });
+        const QString folder = dir.path() + QLatin1Char('/');
+        const QString message = errorOf<toolkit::NilObjectException>([&] { Module1::savejava(folder); });
+        QVERIFY2(message.contains(QStringLiteral("Face.class")), qPrintable(message));
+        QCOMPARE(fixture::bytesOf(path(QStringLiteral("Face.class"))), QByteArray("old Face"));
+        QCOMPARE(fixture::entries(dir.path()), (QStringList{"Face.class", "Viewer41.class"}));
+
+        faceMissing = false;
+        Module1::savejava(folder);
+        QCOMPARE(fixture::bytesOf(path(QStringLiteral("Face.class"))),
+                 fixture::builtInResource(QStringLiteral("Face.class")));
+        QCOMPARE(fixture::entries(dir.path()).size(), 4);
+    }
+
+    void pictureCannotBeWritten_data() { addKinds(); }
+    void pictureCannotBeWritten()
+    {
+        QFETCH(QString, kind);
+        Module1::init();
+        const QString target = blockedPath(kind, QStringLiteral("bild.png"));
+        const QStringList before = fixture::entries(dir.path());
+        fixture::SaveDialog dialog(target);
+        verifyNames(errorOf<toolkit::IOException>(Module1::savepic), target);
+        QCOMPARE(fixture::entries(dir.path()), before);
+    }
+
+    void pictureBeforeTheOffScreenPictureExists()
+    {
+        fixture::SaveDialog dialog(path(QStringLiteral("bild.png")));
+        const QString message = errorOf<toolkit::NilObjectException>(Module1::savepic);
+        QVERIFY2(!message.startsWith(QStringLiteral("no error")) && !message.startsWith(QStringLiteral("wrong")),
+                 qPrintable(message));
+        QCOMPARE(fixture::entries(dir.path()), QStringList{});
+    }
+};
+
+QTEST_MAIN(TestWriteFailures)
+#include "test_write_failures.moc"

@@ -1,0 +1,398 @@
+// The model file reader: the format, its edge cases, and that a file which cannot
+// be used leaves the model that was there before untouched.
+#include "model/module1.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <limits>
+#include <vector>
+
+using namespace Module1;
+
+using Points = QList<QList<double>>;
+using Records = QList<QList<qint64>>;
+
+namespace {
+
+constexpr double dmax = std::numeric_limits<double>::max();
+constexpr qint64 imax = std::numeric_limits<qint64>::max();
+constexpr qint64 imin = std::numeric_limits<qint64>::min();
+
+// What an earlier model left in the tables; every row differs, so a stray write shows.
+double oldPoint(std::int64_t i, std::int64_t k) { return -(double(i) * 10.0 + double(k)) - 0.25; }
+qint64 oldRecord(std::int64_t j, std::int64_t k) { return 100000 + j * 10 + k; }
+
+QString fixture(const char* name) { return QStringLiteral(QEL_TEST_DATA "/") + QString::fromUtf8(name); }
+
+void answerOpenDialog(const QString& path)
+{
+    toolkit::setOpenDialog([path] { return std::optional<QString>(path); });
+}
+
+Points repeat(int n, QList<double> row) { return Points(n, row); }
+Records repeat(int n, QList<qint64> row) { return Records(n, row); }
+
+// Everything a read could touch.
+struct Snapshot {
+    std::int64_t anzpkt, anzlin, debugpkt, debuglinie, zoomfaktor, origx, origy;
+    QString datname;
+    std::vector<double> punkt, view;
+    std::vector<std::int64_t> linie;
+
+    static Snapshot take()
+    {
+        Snapshot s{Module1::anzpkt, Module1::anzlin, Module1::debugpkt, Module1::debuglinie,
+                   Module1::zoomfaktor, Module1::origx, Module1::origy, Module1::datname, {}, {}, {}};
+        for (std::int64_t i = 0; i <= 3000; ++i) {
+            for (std::int64_t k = 0; k <= 3; ++k)
+                s.punkt.push_back(Module1::punkt(i, k));
+            for (std::int64_t k = 0; k <= 2; ++k)
+                s.linie.push_back(Module1::linie(i, k));
+        }
+        for (std::int64_t r = 0; r <= 3; ++r)
+            for (std::int64_t c = 0; c <= 2; ++c)
+                s.view.push_back(Module1::basis(r, c));
+        for (std::int64_t i = 0; i <= 3; ++i)
+            s.view.push_back(Module1::rotwinkel(i));
+        return s;
+    }
+    bool operator==(const Snapshot&) const = default;
+};
+
+} // namespace
+
+class TestReader : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void readsModel_data();
+    void readsModel();
+    void lineEnds_data();
+    void lineEnds();
+    void smallerModelKeepsOlderRows();
+    void datnameIsTheFileName();
+    void cancelChangesNothing();
+    void tooLargeModelChangesNothing_data();
+    void tooLargeModelChangesNothing();
+    void unreadableFileChangesNothing_data();
+    void unreadableFileChangesNothing();
+
+private:
+    void addModelColumns();
+    void checkRead(const QString& path);
+
+    QTemporaryDir tmp_;
+    int closeCalls_ = 0;
+    std::int64_t seenAnzpkt_ = 0, seenAnzlin_ = 0;
+    QString seenDatname_;
+};
+
+void TestReader::init()
+{
+    resetState();
+    resetHooks();
+    toolkit::resetDialogs();
+
+    // An older model with full tables and a debug window that shows it.
+    for (std::int64_t i = 1; i <= 3000; ++i) {
+        for (std::int64_t k = 1; k <= 3; ++k)
+            punkt(i, k) = oldPoint(i, k);
+        for (std::int64_t k = 1; k <= 2; ++k)
+            linie(i, k) = oldRecord(i, k);
+    }
+    anzpkt = 3000;
+    anzlin = 3000;
+    datname = QStringLiteral("older.qel");
+    debugpkt = 3;
+    debuglinie = 4;
+    // A view that is not the start view: the reader must leave it alone.
+    rotwinkel(1) = 0.5;
+    rotwinkel(3) = -1.25;
+    zoomfaktor = 7;
+    origx = -30;
+    origy = 450;
+    rotation2();
+
+    closeCalls_ = 0;
+    seenAnzpkt_ = seenAnzlin_ = -99;
+    seenDatname_.clear();
+    hooks().closeDebugWindow = [this] {
+        ++closeCalls_;
+        seenAnzpkt_ = anzpkt;
+        seenAnzlin_ = anzlin;
+        seenDatname_ = datname;
+    };
+    QVERIFY(tmp_.isValid());
+}
+
+void TestReader::cleanup()
+{
+    toolkit::resetDialogs();
+    resetHooks();
+}
+
+void TestReader::addModelColumns()
+{
+    QTest::addColumn<qint64>("points");
+    QTest::addColumn<qint64>("records");
+    QTest::addColumn<Points>("pointRows");
+    QTest::addColumn<Records>("recordRows");
+}
+
+// Reads path and checks the result against the current data row: the counts, the
+// rows it gives, the old contents of every row above them, the name, the debug
+// window closed after the model was stored, the marks cleared, the view untouched.
+void TestReader::checkRead(const QString& path)
+{
+    QFETCH(qint64, points);
+    QFETCH(qint64, records);
+    QFETCH(Points, pointRows);
+    QFETCH(Records, recordRows);
+
+    const Snapshot before = Snapshot::take();
+    answerOpenDialog(path);
+    datenlesen();
+
+    QCOMPARE(anzpkt, points);
+    QCOMPARE(anzlin, records);
+    for (qsizetype i = 1; i <= pointRows.size(); ++i)
+        QCOMPARE((QList<double>{punkt(i, 1), punkt(i, 2), punkt(i, 3)}), pointRows[i - 1]);
+    for (qsizetype j = 1; j <= recordRows.size(); ++j)
+        QCOMPARE((QList<qint64>{linie(j, 1), linie(j, 2)}), recordRows[j - 1]);
+    for (std::int64_t i = pointRows.size() + 1; i <= 3000; ++i)
+        for (std::int64_t k = 1; k <= 3; ++k)
+            QCOMPARE(punkt(i, k), oldPoint(i, k));
+    for (std::int64_t j = recordRows.size() + 1; j <= 3000; ++j)
+        for (std::int64_t k = 1; k <= 2; ++k)
+            QCOMPARE(linie(j, k), oldRecord(j, k));
+    for (std::int64_t k = 0; k <= 3; ++k)
+        QCOMPARE(punkt(0, k), 0.0);
+
+    const QString name = QFileInfo(path).fileName();
+    QCOMPARE(datname, name);
+    QCOMPARE(closeCalls_, 1);
+    QCOMPARE(seenAnzpkt_, points);
+    QCOMPARE(seenAnzlin_, records);
+    QCOMPARE(seenDatname_, name);
+    QCOMPARE(debugpkt, 0);
+    QCOMPARE(debuglinie, 0);
+
+    const Snapshot after = Snapshot::take();
+    QCOMPARE(after.view, before.view);
+    QCOMPARE(after.zoomfaktor, before.zoomfaktor);
+    QCOMPARE(after.origx, before.origx);
+    QCOMPARE(after.origy, before.origy);
+}
+
+void TestReader::readsModel_data()
+{
+    QTest::addColumn<QString>("file");
+    addModelColumns();
+
+    const Points square{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+    const Records squarePath{{1, 0}, {2, 15}, {3, 15}, {4, 15}, {1, 15}};
+    QTest::newRow("unit square") << fixture("square.qel") << qint64(4) << qint64(5) << square << squarePath;
+
+    QTest::newRow("empty file") << fixture("empty.qel") << qint64(0) << qint64(0) << Points{} << Records{};
+    QTest::newRow("empty lines only") << fixture("empty_lines.qel") << qint64(0) << qint64(0) << Points{} << Records{};
+    // Both counts are the value of the last comment text, which is no number.
+    QTest::newRow("comment lines only") << fixture("comments_only.qel") << qint64(0) << qint64(0) << Points{}
+                                        << Records{};
+
+    // Count "  5.7"; points "1 2", "1 2 3 4", spaces only, "  # word", tab-separated;
+    // records " 2.9  15.7" and "-3 1".
+    QTest::newRow("fields") << fixture("fields.qel") << qint64(5) << qint64(2)
+                            << Points{{1, 2, 0}, {1, 2, 3}, {0, 0, 0}, {0, 0, 0}, {1, 0, 0}}
+                            << Records{{2, 15}, {-3, 1}};
+    QTest::newRow("number forms") << fixture("numbers.qel") << qint64(3) << qint64(1)
+                                  << Points{{-15, 2, 0.5}, {5, 1, dmax}, {-dmax, 0, 0}} << Records{{imax, imin}};
+
+    // The file ends early: what is missing repeats the last text read.
+    QTest::newRow("ends after a comment line") << fixture("eof_comment.qel") << qint64(2) << qint64(0)
+                                               << Points{{1, 2, 3}, {0, 4, 5}} << Records{};
+    QTest::newRow("ends after a record line") << fixture("eof_record.qel") << qint64(1) << qint64(7)
+                                              << Points{{7, 8, 9}} << repeat(7, QList<qint64>{7, 8});
+    QTest::newRow("ends after the point count") << fixture("eof_count.qel") << qint64(2) << qint64(2)
+                                                << Points{{2, 0, 0}, {2, 0, 0}} << Records{{2, 0}, {2, 0}};
+    QTest::newRow("3000 points from one line") << fixture("count_3000.qel") << qint64(3000) << qint64(3000)
+                                               << repeat(3000, QList<double>{3000, 0, 0})
+                                               << repeat(3000, QList<qint64>{3000, 0});
+
+    QTest::newRow("counts 0, later lines unread") << fixture("count_zero.qel") << qint64(0) << qint64(0) << Points{}
+                                                  << Records{};
+    QTest::newRow("negative counts") << fixture("count_negative.qel") << qint64(-2) << qint64(-3) << Points{}
+                                     << Records{};
+    // "points" reads 0, so the first point line is taken for the record count.
+    QTest::newRow("count without a number") << fixture("count_no_number.qel") << qint64(0) << qint64(1) << Points{}
+                                            << Records{{2, 15}};
+    QTest::newRow("byte order mark") << fixture("bom.qel") << qint64(2) << qint64(1)
+                                     << Points{{1, 1, 1}, {2, 2, 2}} << Records{{2, 9}};
+}
+
+void TestReader::readsModel()
+{
+    QFETCH(QString, file);
+    checkRead(file);
+}
+
+void TestReader::lineEnds_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    addModelColumns();
+
+    QFile f(fixture("square.qel"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray lf = f.readAll();
+    QByteArray crlf = lf;
+    crlf.replace("\n", "\r\n");
+    QByteArray cr = lf;
+    cr.replace('\n', '\r');
+    QByteArray mixed = lf;
+    mixed.replace("0 0 0\n", "0 0 0\r").replace("15\n", "15\r\n");
+
+    const Points square{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+    const Records path{{1, 0}, {2, 15}, {3, 15}, {4, 15}, {1, 15}};
+    const struct {
+        const char* name;
+        QByteArray content;
+    } variants[] = {{"LF", lf},       {"CR LF", crlf},         {"CR", cr},
+                    {"mixed", mixed}, {"LF, no last", lf.chopped(1)}, {"CR LF, no last", crlf.chopped(2)},
+                    {"CR, no last", cr.chopped(1)}};
+    for (const auto& v : variants)
+        QTest::newRow(v.name) << v.content << qint64(4) << qint64(5) << square << path;
+
+    // A line end is one line end: were CR LF two, an empty line would come last and
+    // be repeated instead of the count.
+    const Points twice{{2, 0, 0}, {2, 0, 0}};
+    const Records twiceRec{{2, 0}, {2, 0}};
+    QTest::newRow("early end, CR LF") << QByteArray("2\r\n") << qint64(2) << qint64(2) << twice << twiceRec;
+    QTest::newRow("early end, CR") << QByteArray("2\r") << qint64(2) << qint64(2) << twice << twiceRec;
+    QTest::newRow("early end after empty line, CR LF")
+        << QByteArray("2\r\n\r\n") << qint64(2) << qint64(0) << Points{{0, 0, 0}, {0, 0, 0}} << Records{};
+}
+
+void TestReader::lineEnds()
+{
+    QFETCH(QByteArray, content);
+    const QString path = tmp_.filePath(QStringLiteral("ends.qel"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(content), content.size());
+    f.close();
+    checkRead(path);
+}
+
+void TestReader::smallerModelKeepsOlderRows()
+{
+    answerOpenDialog(fixture("five.qel"));
+    datenlesen();
+    answerOpenDialog(fixture("two.qel"));
+    datenlesen();
+
+    QCOMPARE(anzpkt, 2);
+    QCOMPARE(anzlin, 3);
+    QCOMPARE(datname, QStringLiteral("two.qel"));
+    const double x[] = {-1, -2, 3, 4, 5};
+    for (int i = 1; i <= 5; ++i)
+        QCOMPARE((QList<double>{punkt(i, 1), punkt(i, 2), punkt(i, 3)}), (QList<double>{x[i - 1], 0, 0}));
+    QCOMPARE(punkt(6, 1), oldPoint(6, 1));
+    // The new records 2 and 3 lead to the older points 4 and 5; records 4 and 5 stay.
+    const qint64 rec[][2] = {{1, 7}, {4, 7}, {5, 7}, {4, 4}, {5, 5}};
+    for (int j = 1; j <= 5; ++j)
+        QCOMPARE((QList<qint64>{linie(j, 1), linie(j, 2)}), (QList<qint64>{rec[j - 1][0], rec[j - 1][1]}));
+    QCOMPARE(linie(6, 1), oldRecord(6, 1));
+    QCOMPARE(closeCalls_, 2);
+}
+
+void TestReader::datnameIsTheFileName()
+{
+    QVERIFY(QDir(tmp_.path()).mkpath(QStringLiteral("Mod elle")));
+    const QString path = tmp_.filePath(QStringLiteral("Mod elle/W\u00FCrfel (2) \u00E4.qel"));
+    QVERIFY(QFile::copy(fixture("square.qel"), path));
+    answerOpenDialog(path);
+    datenlesen();
+    QCOMPARE(datname, QStringLiteral("W\u00FCrfel (2) \u00E4.qel"));
+    QCOMPARE(anzpkt, 4);
+}
+
+void TestReader::cancelChangesNothing()
+{
+    const Snapshot before = Snapshot::take();
+    datenlesen(); // the dialog answers "cancel"
+    QVERIFY(Snapshot::take() == before);
+    QCOMPARE(closeCalls_, 0);
+}
+
+void TestReader::tooLargeModelChangesNothing_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("3001 points") << fixture("points_3001.qel")
+                                 << "The model \"points_3001.qel\" has 3001 points; at most 3000 are supported.";
+    QTest::newRow("5000 points") << fixture("points_5000.qel")
+                                 << "The model \"points_5000.qel\" has 5000 points; at most 3000 are supported.";
+    QTest::newRow("3001 line records") << fixture("lines_3001.qel")
+                                       << "The model \"lines_3001.qel\" has 3001 line records; at most 3000 are "
+                                          "supported.";
+    QTest::newRow("1e30 line records") << fixture("lines_huge.qel")
+                                       << "The model \"lines_huge.qel\" has 9223372036854775807 line records; at "
+                                          "most 3000 are supported.";
+}
+
+void TestReader::tooLargeModelChangesNothing()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, message);
+    const Snapshot before = Snapshot::take();
+    answerOpenDialog(file);
+    try {
+        datenlesen();
+        QFAIL("no error for a model above the capacity");
+    } catch (const toolkit::UnsupportedFormatException& e) {
+        QCOMPARE(QString::fromUtf8(e.what()), message);
+    }
+    QVERIFY(Snapshot::take() == before);
+    QCOMPARE(closeCalls_, 0);
+}
+
+void TestReader::unreadableFileChangesNothing_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("cause");
+    QTest::newRow("a folder") << QStringLiteral(QEL_TEST_DATA) << "directory";
+    QTest::newRow("no such file") << fixture("no such file.qel") << "No such file";
+    // Opens, but reading from offset 0 fails.
+    QTest::newRow("read error") << QStringLiteral("/proc/self/mem") << "Input/output error";
+}
+
+void TestReader::unreadableFileChangesNothing()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, cause);
+    if (!QFileInfo::exists(path) && path.startsWith(QLatin1String("/proc/")))
+        QSKIP("no /proc on this system");
+    const Snapshot before = Snapshot::take();
+    answerOpenDialog(path);
+    try {
+        datenlesen();
+        QFAIL("no error for a file that cannot be read");
+    } catch (const toolkit::IOException& e) {
+        const QString msg = QString::fromUtf8(e.what());
+        QVERIFY2(msg.contains(path) && msg.contains(cause), e.what());
+    }
+    QVERIFY(Snapshot::take() == before);
+    QCOMPARE(closeCalls_, 0);
+}
+
+QTEST_APPLESS_MAIN(TestReader)
+#include "test_reader.moc"

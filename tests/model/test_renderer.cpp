@@ -1,0 +1,528 @@
+// The render pass, checked on the pixels of the off-screen picture.
+//
+// Fixture: a picture filled with a marker colour, so untouched pixels show; a plain
+// matrix (model x -> screen x, model y -> screen y, z ignored) and the origin at
+// (100, 100), so model (x, y) lands on pixel (100 + x, 100 + y).
+#include "model/module1.h"
+#include "model/raster.h"
+#include "toolkit/errors.h"
+
+#include <QStringList>
+#include <QtTest>
+
+#include <cmath>
+#include <limits>
+#include <random>
+
+using namespace Module1;
+
+namespace {
+
+const QRgb marker = qRgb(1, 2, 3);
+const QRgb black = qRgb(0, 0, 0);
+const QRgb white = qRgb(255, 255, 255);
+const QRgb green = qRgb(0, 255, 0);
+const QRgb red = qRgb(255, 0, 0);
+
+void point(std::int64_t n, double x, double y, double z = 0)
+{
+    punkt(n, 1) = x;
+    punkt(n, 2) = y;
+    punkt(n, 3) = z;
+    anzpkt = std::max(anzpkt, n);
+}
+
+void record(std::int64_t j, std::int64_t n, std::int64_t code)
+{
+    linie(j, 1) = n;
+    linie(j, 2) = code;
+    anzlin = std::max(anzlin, j);
+}
+
+QRgb at(int x, int y) { return zebild->pixel(x, y); }
+
+// Bounding box and count of the pixels of one colour inside an area.
+QRect boxOf(QRgb colour, const QRect& area, int* count = nullptr)
+{
+    QRect box;
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (at(x, y) == colour) {
+                box |= QRect(x, y, 1, 1);
+                ++n;
+            }
+    if (count)
+        *count = n;
+    return box;
+}
+
+bool anyOf(QRgb colour, const QRect& area) { return !boxOf(colour, area).isNull(); }
+
+// Pixels of the label colour blended onto black: red > 0, no green, no blue.
+int reddish(const QRect& area)
+{
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = at(x, y);
+            if (qRed(p) > 0 && qGreen(p) == 0 && qBlue(p) == 0)
+                ++n;
+        }
+    return n;
+}
+
+} // namespace
+
+class TestRenderer : public QObject {
+    Q_OBJECT
+
+    bool punkte_ = false;
+    bool linien_ = true;
+    bool achsen_ = false;
+    int repaints_ = 0;
+    QStringList calls_;
+
+private slots:
+    void init()
+    {
+        resetState();
+        resetHooks();
+        punkte_ = false;
+        linien_ = true;
+        achsen_ = false;
+        repaints_ = 0;
+        calls_.clear();
+        hooks().punkteShown = [this] { calls_ << "punkte"; return punkte_; };
+        hooks().linienShown = [this] { calls_ << "linien"; return linien_; };
+        hooks().achsenShown = [this] { calls_ << "achsen"; return achsen_; };
+        hooks().invalidateCanvas = [this] { calls_ << "invalidate"; ++repaints_; };
+        zebild = std::make_unique<QImage>(pictureWidth, pictureHeight, QImage::Format_RGB32);
+        zebild->fill(marker);
+        basis(1, 1) = 1;
+        basis(2, 2) = 1;
+        origx = 100;
+        origy = 100;
+    }
+
+    void clearsOnlyTheDrawingArea_data()
+    {
+        QTest::addColumn<qint64>("w");
+        QTest::addColumn<qint64>("h");
+        QTest::newRow("start size") << qint64(400) << qint64(400);
+        QTest::newRow("largest canvas") << qint64(1424) << qint64(865);
+        QTest::newRow("odd size") << qint64(401) << qint64(3);
+        QTest::newRow("wider than the picture") << qint64(5000) << qint64(99999);
+        QTest::newRow("negative") << qint64(-5) << qint64(-5);
+    }
+    void clearsOnlyTheDrawingArea()
+    {
+        QFETCH(qint64, w);
+        QFETCH(qint64, h);
+        breite = w;
+        hoehe = h;
+        linien_ = false;
+        zeichnen();
+        const int cw = int(std::clamp<qint64>(w, 0, pictureWidth));
+        const int ch = int(std::clamp<qint64>(h, 0, pictureHeight));
+        if (cw > 0 && ch > 0) {
+            QCOMPARE(at(0, 0), black);
+            QCOMPARE(at(cw - 1, ch - 1), black);
+            QCOMPARE(at(cw - 1, 0), black);
+        } else {
+            QCOMPARE(at(0, 0), marker);
+        }
+        if (cw < pictureWidth)
+            QCOMPARE(at(cw, 0), marker);
+        if (ch < pictureHeight)
+            QCOMPARE(at(0, ch), marker);
+        if (cw < pictureWidth && ch < pictureHeight)
+            QCOMPARE(at(pictureWidth - 1, pictureHeight - 1), marker);
+        QCOMPARE(repaints_, 1);
+    }
+
+    void pointDiscs()
+    {
+        point(1, 20, 30);
+        point(2, 40, 50);
+        linien_ = false;
+        zeichnen();
+        QVERIFY(!anyOf(white, QRect(0, 0, 400, 400))); // Punkte unticked
+
+        punkte_ = true;
+        zeichnen();
+        int n = 0;
+        QCOMPARE(boxOf(white, QRect(110, 120, 20, 20), &n), QRect(118, 128, 5, 5));
+        QCOMPARE(n, 21); // a disc: the four corners stay clear
+        QCOMPARE(boxOf(white, QRect(130, 140, 20, 20)), QRect(138, 148, 5, 5));
+    }
+
+    // A code-0 record moves the pen without drawing; the next one starts there.
+    void segmentEndsAndPenUp()
+    {
+        point(1, 10, 20);
+        point(2, 50, 30);
+        record(1, 1, 0);
+        record(2, 2, 15);
+        zeichnen();
+        QCOMPARE(at(110, 120), white);
+        QCOMPARE(at(150, 130), white);
+        QCOMPARE(at(130, 125), white);
+        QCOMPARE(at(109, 120), black);
+        QCOMPARE(at(151, 130), black);
+        QVERIFY(!anyOf(white, QRect(95, 95, 14, 20))); // nothing from the origin to point 1
+
+        // Point number 0 is the origin: a record back to it draws to (100, 100).
+        record(3, 0, 2);
+        zeichnen();
+        QCOMPARE(at(100, 100), qRgb(0, 150, 0));
+        QCOMPARE(at(150, 130), qRgb(0, 150, 0)); // drawn over the end of record 2
+    }
+
+    // Drawn beyond the small drawing area, where the marker shows that black draws too.
+    void colourTable_data()
+    {
+        QTest::addColumn<qint64>("code");
+        QTest::addColumn<QRgb>("colour");
+        const QRgb table[16] = {
+            0,
+            qRgb(0, 0, 150), qRgb(0, 150, 0), qRgb(0, 150, 150), qRgb(150, 0, 0), qRgb(150, 0, 150),
+            qRgb(150, 150, 0), qRgb(150, 150, 150), qRgb(105, 105, 105), qRgb(105, 105, 255), qRgb(105, 255, 105),
+            qRgb(105, 255, 255), qRgb(255, 105, 105), qRgb(255, 105, 255), qRgb(255, 255, 105), qRgb(255, 255, 255),
+        };
+        for (int c = 1; c <= 15; ++c)
+            QTest::addRow("code %d", c) << qint64(c) << table[c];
+        QTest::newRow("16 black") << qint64(16) << black;
+        QTest::newRow("-16 black") << qint64(-16) << black;
+        QTest::newRow("256 black") << qint64(256) << black;
+        QTest::newRow("-1 as 15") << qint64(-1) << table[15];
+        QTest::newRow("17 as 1") << qint64(17) << table[1];
+        QTest::newRow("-2 as 14") << qint64(-2) << table[14];
+        QTest::newRow("huge negative") << qint64(std::numeric_limits<qint64>::min() + 5) << table[5];
+        QTest::newRow("0 moves only") << qint64(0) << marker;
+    }
+    void colourTable()
+    {
+        QFETCH(qint64, code);
+        QFETCH(QRgb, colour);
+        breite = 50;
+        hoehe = 50;
+        point(1, 40, 0);
+        record(1, 1, code);
+        zeichnen();
+        QCOMPARE(at(100, 100), colour);
+        QCOMPARE(at(120, 100), colour);
+        QCOMPARE(at(140, 100), colour);
+        QCOMPARE(at(120, 99), marker); // a 1 x 1 pen
+    }
+
+    void highlightedPoint()
+    {
+        point(1, 30, 40);
+        point(2, -20, 40);
+        debugpkt = 1;
+        punkte_ = true;
+        zeichnen();
+        int n = 0;
+        QCOMPARE(boxOf(green, QRect(120, 130, 20, 20), &n), QRect(127, 137, 7, 7));
+        QCOMPARE(n, 37);
+        QVERIFY(!anyOf(white, QRect(125, 135, 11, 11))); // covers the white disc
+
+        // Not compared with anzpkt, and shown with Punkte unticked.
+        punkte_ = false;
+        debugpkt = 3000;
+        point(3000, -50, -50);
+        anzpkt = 2;
+        zeichnen();
+        QCOMPARE(boxOf(green, QRect(40, 40, 20, 20)), QRect(47, 47, 7, 7));
+    }
+
+    void highlightedRecord_data()
+    {
+        QTest::addColumn<qint64>("mark");
+        QTest::addColumn<bool>("linien");
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<QPoint>("to");
+        // Record 1 (code 0) runs from the origin to point 1, record 2 from point 1 to 2.
+        QTest::newRow("record 1 from the origin, code 0") << qint64(1) << false << QPoint(100, 100) << QPoint(140, 100);
+        QTest::newRow("record 2, Linien ticked") << qint64(2) << true << QPoint(140, 100) << QPoint(140, 160);
+    }
+    void highlightedRecord()
+    {
+        QFETCH(qint64, mark);
+        QFETCH(bool, linien);
+        QFETCH(QPoint, from);
+        QFETCH(QPoint, to);
+        point(1, 40, 0);
+        point(2, 40, 60);
+        record(1, 1, 0);
+        record(2, 2, 15);
+        debuglinie = mark;
+        linien_ = linien;
+        zeichnen();
+        const QPoint mid = (from + to) / 2;
+        const QPoint across = from.y() == to.y() ? QPoint(0, 1) : QPoint(1, 0);
+        QCOMPARE(at(from.x(), from.y()), green);
+        QCOMPARE(at(to.x(), to.y()), green);
+        QCOMPARE(at(mid.x(), mid.y()), green);
+        QCOMPARE(at((mid + across).x(), (mid + across).y()), green);
+        QCOMPARE(at((mid - across).x(), (mid - across).y()), green);
+        QCOMPARE(at((mid + 2 * across).x(), (mid + 2 * across).y()), black); // 3 pixels wide
+
+        // The next pass draws the pen path with a 1 x 1 pen again.
+        debuglinie = 0;
+        record(1, 1, 15);
+        linien_ = true;
+        zeichnen();
+        QCOMPARE(at(120, 100), white);
+        QCOMPARE(at(120, 99), black);
+        QCOMPARE(at(120, 101), black);
+    }
+
+    void axesAndLabelsAtStart()
+    {
+        achsen_ = true;
+        origx = origy = 200;
+        Module1::init(); // start view, empty model
+        QCOMPARE(repaints_, 1);
+        // The origin dot, a 5 x 5 disc around (200, 200); no axis runs left or down.
+        QCOMPARE(at(198, 200), red);
+        QCOMPARE(at(200, 202), red);
+        QCOMPARE(at(199, 198), red);
+        QCOMPARE(at(198, 198), black);
+        QCOMPARE(at(198, 202), black);
+        QCOMPARE(at(197, 200), black);
+        QCOMPARE(at(200, 203), black);
+        // The three axes end at origin + basis row * 100 / zoom; each carries its
+        // label to the right of and above its free end, where the axis does not run.
+        const double s = 100.0 / 10;
+        for (int i = 1; i <= 3; ++i) {
+            const int ex = int(std::floor(200 + basis(i, 1) * s));
+            const int ey = int(std::floor(200 + basis(i, 2) * s));
+            QVERIFY2(anyOf(red, QRect(ex - 1, ey - 1, 3, 3)), qPrintable(QStringLiteral("axis %1 end").arg(i)));
+            QVERIFY2(reddish(QRect(ex + 1, ey - 16, 14, 15)) >= 4, qPrintable(QStringLiteral("label %1").arg(i)));
+        }
+        QVERIFY(!anyOf(white, QRect(0, 0, 400, 400)));
+    }
+
+    // An axis in the screen plane is 100 pixels long at every zoom.
+    void axisLength_data()
+    {
+        QTest::addColumn<qint64>("zoom");
+        QTest::newRow("zoom 1") << qint64(1);
+        QTest::newRow("zoom 50") << qint64(50);
+    }
+    void axisLength()
+    {
+        QFETCH(qint64, zoom);
+        zoomfaktor = zoom;
+        basis(1, 1) = 0;
+        basis(2, 2) = 0;
+        basis(3, 2) = double(zoom); // z straight down, no descender on its label
+        achsen_ = true;
+        linien_ = false;
+        zeichnen();
+        QCOMPARE(at(100, 150), red);
+        QCOMPARE(at(100, 200), red);
+        QCOMPARE(at(100, 202), black);
+    }
+
+    // The pen path is drawn band by band; the picture must be the same as drawing
+    // its segments one after the other, overlaps in every colour and direction
+    // included, and segments partly outside the picture.
+    void penPathAsDrawnOneByOne()
+    {
+        std::mt19937 rng(5);
+        std::uniform_real_distribution<double> coord(-400, 2400);
+        std::uniform_int_distribution<int> code(-3, 17);
+        for (int i = 1; i <= 3000; ++i)
+            point(i, coord(rng), coord(rng) / 2);
+        point(2999, 5.25, 5.25); // two short ones
+        point(3000, 5.75, 777);
+        for (int j = 1; j <= 3000; ++j)
+            record(j, 1 + (j * 7) % 3000, code(rng));
+        record(2999, 2999, 1);
+        record(3000, 3000, 2);
+        basis(1, 1) = 1.25;
+        basis(2, 1) = -0.5;
+        basis(2, 2) = 1;
+        origx = 37;
+        origy = -20;
+        breite = 1424;
+        hoehe = 865;
+        zeichnen();
+
+        QImage expected(pictureWidth, pictureHeight, QImage::Format_RGB32);
+        expected.fill(marker);
+        Raster g(expected);
+        g.setForeColor(0, 0, 0);
+        g.fillRect(0, 0, 1424, 865);
+        std::int64_t pen = 0;
+        const auto sx = [](std::int64_t n) { return (punkt(n, 1) * basis(1, 1) + punkt(n, 2) * basis(2, 1)) + punkt(n, 3) * basis(3, 1); };
+        const auto sy = [](std::int64_t n) { return (punkt(n, 1) * basis(1, 2) + punkt(n, 2) * basis(2, 2)) + punkt(n, 3) * basis(3, 2); };
+        for (int j = 1; j <= 3000; ++j) {
+            const std::int64_t q = linie(j, 1), c = linie(j, 2);
+            if (c != 0) {
+                const int i = c & 8 ? 105 : 0;
+                g.setForeColor((c & 4 ? 150 : 0) + i, (c & 2 ? 150 : 0) + i, (c & 1 ? 150 : 0) + i);
+                g.drawLine(37 + sx(pen), -20 + sy(pen), 37 + sx(q), -20 + sy(q));
+            }
+            pen = q;
+        }
+        QVERIFY(*zebild == expected);
+    }
+
+    // Each box is read when its step begins, and the repaint request comes last.
+    void boxesReadWhenTheirStepBegins()
+    {
+        point(1, 40, 0);
+        record(1, 1, 15);
+        debugpkt = 1;
+        debuglinie = 1;
+        punkte_ = linien_ = achsen_ = true;
+        hooks().punkteShown = [this] { calls_ << QStringLiteral("punkte, cleared %1").arg(int(at(5, 5) == black)); return true; };
+        hooks().linienShown = [this] { calls_ << QStringLiteral("linien, point %1").arg(int(at(140, 100) == green)); return true; };
+        hooks().achsenShown = [this] { calls_ << QStringLiteral("achsen, record %1").arg(int(at(120, 99) == green)); return true; };
+        hooks().invalidateCanvas = [this] { calls_ << QStringLiteral("invalidate, axes %1").arg(int(at(100, 100) == red)); };
+        zeichnen();
+        QCOMPARE(calls_, (QStringList{"punkte, cleared 1", "linien, point 1", "achsen, record 1", "invalidate, axes 1"}));
+    }
+
+    // Marks far outside or not finite never hang or crash a pass; a segment to a far
+    // point is clipped and still drawn up to the picture's edge.
+    void extremeCoordinates_data()
+    {
+        const double inf = std::numeric_limits<double>::infinity();
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const double big = std::numeric_limits<double>::max();
+        QTest::addColumn<double>("x");
+        QTest::addColumn<double>("y");
+        QTest::addColumn<double>("z");
+        QTest::addColumn<bool>("rowToRightEdge");
+        QTest::newRow("1e300 right") << 1e300 << 0.0 << 0.0 << true;
+        QTest::newRow("largest double right") << big << 0.0 << 0.0 << true;
+        QTest::newRow("-1e300, 1e300") << -1e300 << 1e300 << 0.0 << false;
+        QTest::newRow("both largest") << big << -big << 0.0 << false;
+        QTest::newRow("infinite x") << inf << 0.0 << 0.0 << false;
+        QTest::newRow("infinite z times 0") << 0.0 << 0.0 << inf << false;
+        QTest::newRow("nan") << nan << 5.0 << 0.0 << false;
+    }
+    void extremeCoordinates()
+    {
+        QFETCH(double, x);
+        QFETCH(double, y);
+        QFETCH(double, z);
+        QFETCH(bool, rowToRightEdge);
+        point(1, 40, 0);
+        point(2, x, y, z);
+        point(3, 0, 50);
+        point(4, 40, 50);
+        record(1, 1, 15); // (100,100)-(140,100)
+        record(2, 2, 15); // to the far point
+        record(3, 3, 15); // back
+        record(4, 4, 13); // (100,150)-(140,150)
+        punkte_ = achsen_ = true;
+        debugpkt = 2;
+        zeichnen();
+        QCOMPARE(repaints_, 1);
+        QCOMPARE(at(120, 100), white);
+        QCOMPARE(at(120, 150), qRgb(255, 105, 255));
+        if (rowToRightEdge)
+            QCOMPARE(at(pictureWidth - 1, 100), white);
+
+        debuglinie = 2; // the highlight runs to the far point as well
+        zeichnen();
+        QCOMPARE(repaints_, 2);
+        if (rowToRightEdge) {
+            QCOMPARE(at(1500, 99), green);
+            QCOMPARE(at(pictureWidth - 1, 101), green);
+        }
+    }
+
+    void extremeOrigin()
+    {
+        const std::int64_t lo = std::numeric_limits<std::int64_t>::min();
+        const std::int64_t hi = std::numeric_limits<std::int64_t>::max();
+        point(1, 1e300, -1e300);
+        record(1, 1, 15);
+        punkte_ = achsen_ = true;
+        debugpkt = 1;
+        debuglinie = 1;
+        for (auto [x, y] : {std::pair{lo, hi}, std::pair{hi, lo}, std::pair{lo, lo}}) {
+            origx = x;
+            origy = y;
+            zeichnen();
+        }
+        zoomfaktor = 0; // below its invariant: infinite axes are skipped
+        zeichnen();
+        QCOMPARE(repaints_, 4);
+    }
+
+    // A point number outside the table or a highlight mark above it ends the pass
+    // with an out-of-bounds error: what was drawn stays, nothing later is drawn and no
+    // repaint is requested. The next sound pass draws as usual.
+    void outsideTheTables_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<bool>("firstSegmentDrawn");
+        QTest::newRow("record to point 3001") << 0 << true;
+        QTest::newRow("record to point -1") << 1 << true;
+        QTest::newRow("pen-up record to point 3001") << 2 << true;
+        QTest::newRow("highlighted record after a bad one") << 3 << false;
+        QTest::newRow("highlighted record 3001") << 4 << false;
+        QTest::newRow("highlighted record 3002") << 5 << false;
+        QTest::newRow("highlighted point 3001") << 6 << false;
+        QTest::newRow("point count above capacity") << 7 << false;
+        QTest::newRow("record count above capacity") << 8 << true;
+    }
+    void outsideTheTables()
+    {
+        QFETCH(int, fault);
+        QFETCH(bool, firstSegmentDrawn);
+        point(1, 40, 0);
+        point(2, 40, 60);
+        record(1, 1, 15);
+        record(3, 2, 15);
+        achsen_ = true;
+        switch (fault) {
+        case 0: record(2, 3001, 15); break;
+        case 1: record(2, -1, 15); break;
+        case 2: record(2, 3001, 0); break;
+        case 3: record(2, -1, 15); linien_ = false; debuglinie = 3; break;
+        case 4: debuglinie = 3001; linien_ = false; break;
+        case 5: debuglinie = 3002; linien_ = false; break;
+        case 6: debugpkt = 3001; linien_ = false; break;
+        case 7: anzpkt = 3001; punkte_ = true; linien_ = false; break;
+        case 8: record(2, 2, 15); anzlin = 3001; break;
+        }
+        QVERIFY_THROWS_EXCEPTION(toolkit::OutOfBoundsException, zeichnen());
+        QCOMPARE(repaints_, 0);
+        QCOMPARE(at(120, 100) == white, firstSegmentDrawn);
+        QVERIFY(!anyOf(green, QRect(90, 90, 60, 80)));
+        QVERIFY(!anyOf(red, QRect(90, 90, 60, 80)));
+
+        record(2, 2, 15);
+        anzlin = 3;
+        anzpkt = 2;
+        debugpkt = 0;
+        debuglinie = 0;
+        linien_ = true;
+        punkte_ = false;
+        zeichnen();
+        QCOMPARE(repaints_, 1);
+        QCOMPARE(at(120, 100), white);
+        QCOMPARE(at(120, 101), black); // the pen is 1 x 1
+        QCOMPARE(at(140, 130), white);
+        QCOMPARE(at(100, 100), red);
+    }
+
+    void withoutAPicture()
+    {
+        zebild.reset();
+        QVERIFY_THROWS_EXCEPTION(toolkit::NilObjectException, zeichnen());
+        QVERIFY(calls_.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestRenderer)
+#include "test_renderer.moc"

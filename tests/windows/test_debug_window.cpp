@@ -1,0 +1,414 @@
+// The debug window: its lists, the highlight marks set by clicks and cleared by
+// closing, its place beside the main window, and the reader closing it.
+#include "model/module1.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/report.h"
+#include "windows/WINdebug.h"
+#include "windows/WINhaupt.h"
+#include "windows/hooks.h"
+
+#include <QFile>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+using qel::Listbox;
+
+namespace {
+
+struct Point {
+    double x, y, z;
+};
+struct Record {
+    std::int64_t point, colour;
+};
+
+void setModel(const std::vector<Point>& points, const std::vector<Record>& records)
+{
+    Module1::punkt.clear();
+    Module1::linie.clear();
+    Module1::anzpkt = static_cast<std::int64_t>(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const auto r = static_cast<std::int64_t>(i + 1);
+        Module1::punkt(r, 1) = points[i].x;
+        Module1::punkt(r, 2) = points[i].y;
+        Module1::punkt(r, 3) = points[i].z;
+    }
+    Module1::anzlin = static_cast<std::int64_t>(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const auto r = static_cast<std::int64_t>(i + 1);
+        Module1::linie(r, 1) = records[i].point;
+        Module1::linie(r, 2) = records[i].colour;
+    }
+}
+
+// A small model whose highlighted point and segment lie well inside the drawing area.
+void setSmallModel()
+{
+    setModel({{0.5, -2.25, 3}, {0.1 + 0.2, 1e-07, -4}, {5, 5, 0}, {-3, 2, 1.5}},
+             {{1, 15}, {2, 0}, {3, 7}, {9, 99}, {4, -1}});
+}
+
+QStringList rowTexts(Listbox* list, std::int64_t row)
+{
+    QStringList texts;
+    for (std::int64_t c = 0; c < list->ColumnCount(); ++c)
+        texts << list->Cell(row, c);
+    return texts;
+}
+
+QStringList headings(Listbox* list)
+{
+    QStringList texts;
+    for (std::int64_t c = 0; c < list->ColumnCount(); ++c)
+        texts << list->Heading(c);
+    return texts;
+}
+
+QPoint cellCentre(Listbox* list, int row, int column)
+{
+    return list->visualRect(list->model()->index(row, column)).center();
+}
+
+void clickCell(Listbox* list, int row, int column)
+{
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cellCentre(list, row, column));
+}
+
+// Pure green pixels of the drawing area: only a highlight is drawn in (0, 255, 0).
+int greenPixels()
+{
+    const QImage& pic = *Module1::zebild;
+    int n = 0;
+    for (int y = 0; y < Module1::hoehe && y < pic.height(); ++y)
+        for (int x = 0; x < Module1::breite && x < pic.width(); ++x)
+            if (pic.pixel(x, y) == qRgb(0, 255, 0))
+                ++n;
+    return n;
+}
+
+qel::WINdebug* openShownDebugWindow()
+{
+    qel::WINdebug* w = WINdebug();
+    w->Show();
+    if (!QTest::qWaitForWindowExposed(w))
+        qFatal("debug window not exposed");
+    return w;
+}
+
+void closeDebugWindowIfOpen()
+{
+    if (auto* w = qel::WINdebug::liveWindow())
+        w->Close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
+class TestDebugWindow : public QObject {
+    Q_OBJECT
+
+private:
+    QStringList errors_;
+
+private slots:
+    void initTestCase()
+    {
+        Module1::resetState();
+        qel::installWindowHooks();
+        toolkit::setReport([this](const QString& m) { errors_ << m; });
+        ::WINhaupt()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(::WINhaupt()));
+    }
+
+    void init()
+    {
+        errors_.clear();
+        closeDebugWindowIfOpen();
+        Module1::debugpkt = 0;
+        Module1::debuglinie = 0;
+        setSmallModel();
+    }
+
+    void cleanup()
+    {
+        closeDebugWindowIfOpen();
+        QVERIFY2(errors_.isEmpty(), qPrintable(errors_.join('\n')));
+    }
+
+    void windowAndControls()
+    {
+        qel::WINdebug* w = openShownDebugWindow();
+        QCOMPARE(w->windowTitle(), QStringLiteral("Debug"));
+        QCOMPARE(w->size(), QSize(399, 435));
+        QCOMPARE(w->minimumSize(), w->maximumSize());
+        QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(w->LBpunkte()->geometry(), QRect(20, 38, 197, 377));
+        QCOMPARE(w->LBlinien()->geometry(), QRect(229, 38, 150, 377));
+        QCOMPARE(w->StaticText1()->geometry(), QRect(254, 6, 100, 20));
+        QCOMPARE(w->StaticText1()->text(), QStringLiteral("Linien"));
+        QCOMPARE(w->StaticText2()->geometry(), QRect(53, 6, 100, 20));
+        QCOMPARE(w->StaticText2()->text(), QStringLiteral("Punkte"));
+        QVERIFY(w->LBpunkte()->horizontalHeader()->isVisible());
+        QVERIFY(!w->LBpunkte()->verticalHeader()->isVisible());
+    }
+
+    void lists_data()
+    {
+        QTest::addColumn<bool>("empty");
+        QTest::newRow("small model") << false;
+        QTest::newRow("empty model") << true;
+    }
+
+    void lists()
+    {
+        QFETCH(bool, empty);
+        if (empty)
+            setModel({}, {});
+        qel::WINdebug* w = WINdebug();
+        Listbox* p = w->LBpunkte();
+        Listbox* l = w->LBlinien();
+        QCOMPARE(headings(p), QStringList({"Nr.", "x", "y", "z"}));
+        QCOMPARE(headings(l), QStringList({"Nr.", "Pkt.", "Farbe"}));
+        if (empty) {
+            QCOMPARE(p->RowCount(), std::int64_t(0));
+            QCOMPARE(l->RowCount(), std::int64_t(0));
+            return;
+        }
+        QCOMPARE(p->RowCount(), std::int64_t(4));
+        QCOMPARE(rowTexts(p, 0), QStringList({"1", "0.5", "-2.25", "3"}));
+        QCOMPARE(rowTexts(p, 1), QStringList({"2", "0.30000000000000004", "1e-07", "-4"}));
+        QCOMPARE(rowTexts(p, 2), QStringList({"3", "5", "5", "0"}));
+        QCOMPARE(rowTexts(p, 3), QStringList({"4", "-3", "2", "1.5"}));
+        // Stored numbers as they are: a point number beyond the count, codes 0, 99, -1.
+        QCOMPARE(l->RowCount(), std::int64_t(5));
+        QCOMPARE(rowTexts(l, 0), QStringList({"1", "1", "15"}));
+        QCOMPARE(rowTexts(l, 1), QStringList({"2", "2", "0"}));
+        QCOMPARE(rowTexts(l, 2), QStringList({"3", "3", "7"}));
+        QCOMPARE(rowTexts(l, 3), QStringList({"4", "9", "99"}));
+        QCOMPARE(rowTexts(l, 4), QStringList({"5", "4", "-1"}));
+    }
+
+    void fullTables()
+    {
+        std::vector<Point> pts;
+        std::vector<Record> recs;
+        for (int i = 1; i <= 3000; ++i) {
+            pts.push_back({i / 8.0, -i * 1.0, 0});
+            recs.push_back({i, i % 16});
+        }
+        setModel(pts, recs);
+        qel::WINdebug* w = WINdebug();
+        QCOMPARE(w->LBpunkte()->RowCount(), std::int64_t(3000));
+        QCOMPARE(w->LBlinien()->RowCount(), std::int64_t(3000));
+        QCOMPARE(rowTexts(w->LBpunkte(), 2999), QStringList({"3000", "375", "-3000", "0"}));
+        QCOMPARE(rowTexts(w->LBlinien(), 2999), QStringList({"3000", "3000", "8"}));
+    }
+
+    // A click on any column of a row marks that row's point or record; the other
+    // list's mark stays, and the row stays selected.
+    void clickSetsMark_data()
+    {
+        QTest::addColumn<bool>("points");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::newRow("Punkte row 3, Nr.") << true << 2 << 0;
+        QTest::newRow("Punkte row 3, z") << true << 2 << 3;
+        QTest::newRow("Punkte row 1, x") << true << 0 << 1;
+        QTest::newRow("Linien row 3, Farbe") << false << 2 << 2;
+        QTest::newRow("Linien row 1 (from the origin)") << false << 0 << 1;
+    }
+
+    void clickSetsMark()
+    {
+        QFETCH(bool, points);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        qel::WINdebug* w = openShownDebugWindow();
+        Listbox* clicked = points ? w->LBpunkte() : w->LBlinien();
+        Listbox* other = points ? w->LBlinien() : w->LBpunkte();
+        clickCell(other, 1, 0);
+        const std::int64_t otherMark = 2;
+        QCOMPARE(points ? Module1::debuglinie : Module1::debugpkt, otherMark);
+        const int greenBefore = greenPixels();
+
+        clickCell(clicked, row, column);
+        QCOMPARE(points ? Module1::debugpkt : Module1::debuglinie, std::int64_t(row + 1));
+        QCOMPARE(points ? Module1::debuglinie : Module1::debugpkt, otherMark);
+        QCOMPARE(clicked->SelectedRow(), std::int64_t(row));
+        QCOMPARE(other->SelectedRow(), std::int64_t(1));
+        // The click redrew the model with both highlights.
+        QVERIFY(greenPixels() > greenBefore);
+
+        // Clicking the marked row again keeps the mark.
+        clickCell(clicked, row, column);
+        QCOMPARE(points ? Module1::debugpkt : Module1::debuglinie, std::int64_t(row + 1));
+    }
+
+    // Gestures that are not a click on a cell of an existing row change no mark.
+    void noMark_data()
+    {
+        QTest::addColumn<QString>("gesture");
+        QTest::newRow("keyboard down") << "key";
+        QTest::newRow("click below the last row") << "below";
+        QTest::newRow("click on a heading") << "heading";
+    }
+
+    void noMark()
+    {
+        QFETCH(QString, gesture);
+        qel::WINdebug* w = openShownDebugWindow();
+        Listbox* p = w->LBpunkte();
+        clickCell(p, 1, 1);
+        QCOMPARE(Module1::debugpkt, std::int64_t(2));
+        const QStringList firstRow = rowTexts(p, 0);
+
+        if (gesture == "key") {
+            p->setFocus();
+            QTest::keyClick(p, Qt::Key_Down);
+            QTest::keyClick(p, Qt::Key_Down);
+            QCOMPARE(p->SelectedRow(), std::int64_t(3)); // the selection moved, the mark did not
+        } else if (gesture == "below") {
+            const int y = p->viewport()->height() - 3;
+            QVERIFY(y > cellCentre(p, 3, 0).y() + 20);
+            QTest::mouseClick(p->viewport(), Qt::LeftButton, {}, QPoint(cellCentre(p, 3, 1).x(), y));
+        } else if (gesture == "heading") {
+            QHeaderView* h = p->horizontalHeader();
+            for (int c = 0; c < 4; ++c)
+                QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
+                                  QPoint(h->sectionViewportPosition(c) + h->sectionSize(c) / 2, h->height() / 2));
+            QCOMPARE(rowTexts(p, 0), firstRow);
+            QCOMPARE(p->SelectedRow(), std::int64_t(1));
+        }
+        QCOMPARE(Module1::debugpkt, std::int64_t(2));
+        QCOMPARE(Module1::debuglinie, std::int64_t(0));
+        QCOMPARE(rowTexts(p, 0), firstRow);
+    }
+
+    // Closing clears both marks and redraws without highlights; a window opened
+    // again shows no selection.
+    void closeClearsMarks()
+    {
+        qel::WINdebug* w = openShownDebugWindow();
+        clickCell(w->LBpunkte(), 2, 0);
+        clickCell(w->LBlinien(), 3, 1);
+        QVERIFY(greenPixels() > 0);
+        QVERIFY(w->close()); // as the close button does
+        QCOMPARE(qel::WINdebug::liveWindow(), nullptr);
+        QCOMPARE(Module1::debugpkt, std::int64_t(0));
+        QCOMPARE(Module1::debuglinie, std::int64_t(0));
+        QCOMPARE(greenPixels(), 0);
+
+        qel::WINdebug* again = openShownDebugWindow();
+        QCOMPARE(again->LBpunkte()->SelectedRow(), std::int64_t(-1));
+        QCOMPARE(again->LBlinien()->SelectedRow(), std::int64_t(-1));
+        QCOMPARE(Module1::debugpkt, std::int64_t(0));
+    }
+
+    // The window opens at left 600 and level with the main window's top, wherever
+    // that stands.
+    void placeBesideMainWindow_data()
+    {
+        QTest::addColumn<QPoint>("mainAt");
+        QTest::newRow("top left") << QPoint(0, 0);
+        QTest::newRow("moved") << QPoint(40, 123);
+    }
+
+    void placeBesideMainWindow()
+    {
+        QFETCH(QPoint, mainAt);
+        ::WINhaupt()->move(mainAt);
+        QCOMPARE(::WINhaupt()->pos(), mainAt);
+        qel::WINdebug* w = openShownDebugWindow();
+        QCOMPARE(w->pos(), QPoint(600, mainAt.y()));
+        // A later move of the main window leaves the debug window where it is.
+        ::WINhaupt()->move(mainAt + QPoint(5, 30));
+        QCOMPARE(w->pos(), QPoint(600, mainAt.y()));
+    }
+
+    // The debug button on an open window brings it forward as it is: not refilled,
+    // not moved, the selection kept.
+    void debugButtonOnOpenWindow()
+    {
+        auto* button = ::WINhaupt()->PushButton3();
+        button->click();
+        qel::WINdebug* w = qel::WINdebug::liveWindow();
+        QVERIFY(w);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        clickCell(w->LBpunkte(), 2, 1);
+        w->move(150, 77);
+        setModel({{9, 9, 9}}, {});
+
+        button->click();
+        QCOMPARE(qel::WINdebug::liveWindow(), w);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->pos(), QPoint(150, 77));
+        QCOMPARE(w->LBpunkte()->RowCount(), std::int64_t(4));
+        QCOMPARE(w->LBlinien()->RowCount(), std::int64_t(5));
+        QCOMPARE(w->LBpunkte()->SelectedRow(), std::int64_t(2));
+        QCOMPARE(Module1::debugpkt, std::int64_t(3));
+    }
+
+    // A completed read leaves no debug window and both marks 0, whether one was open
+    // or not; the next window lists the new model.
+    void readClosesWindow_data()
+    {
+        QTest::addColumn<bool>("open");
+        QTest::newRow("window open") << true;
+        QTest::newRow("no window") << false;
+    }
+
+    void readClosesWindow()
+    {
+        QFETCH(bool, open);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("two.qel");
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("2\n1 2 3\n-1 0 0.5\n3\n1 7\n2 0\n1 15\n");
+        }
+        if (open) {
+            qel::WINdebug* w = openShownDebugWindow();
+            clickCell(w->LBpunkte(), 3, 0);
+            clickCell(w->LBlinien(), 4, 0);
+        } else {
+            Module1::debugpkt = 3;
+            Module1::debuglinie = 1;
+        }
+        toolkit::setOpenDialog([path] { return std::optional<QString>(path); });
+        Module1::datenlesen();
+        toolkit::resetDialogs();
+        Module1::zeichnen();
+        QCOMPARE(Module1::anzpkt, std::int64_t(2));
+        QCOMPARE(qel::WINdebug::liveWindow(), nullptr);
+        QCOMPARE(Module1::debugpkt, std::int64_t(0));
+        QCOMPARE(Module1::debuglinie, std::int64_t(0));
+        QCOMPARE(greenPixels(), 0);
+
+        ::WINhaupt()->PushButton3()->click();
+        qel::WINdebug* w = qel::WINdebug::liveWindow();
+        QVERIFY(w);
+        QCOMPARE(w->LBpunkte()->RowCount(), std::int64_t(2));
+        QCOMPARE(rowTexts(w->LBpunkte(), 1), QStringList({"2", "-1", "0", "0.5"}));
+        QCOMPARE(rowTexts(w->LBlinien(), 2), QStringList({"3", "1", "15"}));
+    }
+
+    // At quit the main window goes first; the debug window closing after it must not
+    // build a new main window for its redraw.
+    void closeAfterMainWindow()
+    {
+        qel::WINdebug* w = openShownDebugWindow();
+        clickCell(w->LBpunkte(), 0, 0);
+        ::WINhaupt()->close();
+        QCOMPARE(qel::WINhaupt::liveWindow(), nullptr);
+        w->Close();
+        QCOMPARE(qel::WINhaupt::liveWindow(), nullptr);
+        QCOMPARE(Module1::debugpkt, std::int64_t(0));
+    }
+};
+
+QTEST_MAIN(TestDebugWindow)
+#include "test_debug_window.moc"

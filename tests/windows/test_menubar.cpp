@@ -1,0 +1,221 @@
+// The menu bar: its menus and entries as built, the one instance, and the routing
+// of a chosen entry by its item name (bound handlers, the quit command and the
+// edit commands on the focused text field).
+#include "app/App.h"
+#include "app/MenuBar1.h"
+#include "model/module1.h"
+#include "toolkit/report.h"
+#include "windows/WINhaupt.h"
+#include "windows/hooks.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+struct Entry {
+    const char* menu;
+    const char* name;
+    const char* text; // nullptr for a separator
+    const char* shortcut;
+};
+
+const Entry entries[] = {
+    {"FileMenu", "FIload", "Qel laden ... ", "Ctrl+O"},
+    {"FileMenu", "FIsave", "Bild speichern ... ", "Ctrl+S"},
+    {"FileMenu", "FIoff", "OFF exportieren...", "Ctrl+E"},
+    {"FileMenu", "FIoffhtml", "OFF+ exportieren...", "Ctrl+H"},
+    {"FileMenu", "UntitledItem", nullptr, ""},
+    {"FileMenu", "About", "\xC3\x9C" "ber... ", "Ctrl+I"},
+    {"FileMenu", "UntitledItem", nullptr, ""},
+    {"FileMenu", "FileQuit", "Quit", "Ctrl+Q"},
+    {"EditMenu", "EditUndo", "&Undo", "Ctrl+Z"},
+    {"EditMenu", "UntitledMenu1", nullptr, ""},
+    {"EditMenu", "EditCut", "Cu&t", "Ctrl+X"},
+    {"EditMenu", "EditCopy", "&Copy", "Ctrl+C"},
+    {"EditMenu", "EditPaste", "&Paste", "Ctrl+V"},
+    {"EditMenu", "EditClear", "&Delete", ""},
+    {"EditMenu", "UntitledMenu0", nullptr, ""},
+    {"EditMenu", "EditSelectAll", "Select &All", "Ctrl+A"},
+};
+
+// An application object whose bound commands only record their item name.
+class RecordingApp : public qel::Application {
+public:
+    QStringList chosen;
+    void bind(const QString& name)
+    {
+        _AddMenuHandler(name, [this, name] {
+            chosen << name;
+            return false;
+        });
+    }
+};
+
+} // namespace
+
+class TestMenuBar : public QObject {
+    Q_OBJECT
+
+private:
+    RecordingApp app_;
+    QStringList errors_;
+
+private slots:
+    void initTestCase()
+    {
+        toolkit::setReport([this](const QString& m) { errors_ << m; });
+        for (const char* name : {"About", "FIload", "FIsave", "FIoff", "FIoffhtml"})
+            app_.bind(QString::fromLatin1(name));
+        qel::_RuntimeRegisterAppObject(&app_);
+        Module1::resetState();
+        qel::installWindowHooks();
+        ::WINhaupt()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(::WINhaupt()));
+    }
+
+    void init()
+    {
+        app_.chosen.clear();
+        errors_.clear();
+    }
+
+    void cleanup() { QVERIFY2(errors_.isEmpty(), qPrintable(errors_.join('\n'))); }
+
+    void cleanupTestCase()
+    {
+        if (auto* w = qel::WINhaupt::liveWindow())
+            w->close();
+        qel::_RuntimeRegisterAppObject(nullptr);
+        toolkit::resetReport();
+    }
+
+    void oneInstance()
+    {
+        qel::MenuBar1* bar = ::MenuBar1();
+        QCOMPARE(::MenuBar1(), bar);
+        QVERIFY(::WINhaupt()->menuBar() == bar);
+        QVERIFY(bar->isVisible());
+    }
+
+    void menusAndEntries()
+    {
+        const QList<QAction*> menus = ::MenuBar1()->actions();
+        QCOMPARE(menus.size(), 2);
+        const char* names[] = {"FileMenu", "EditMenu"};
+        const char* texts[] = {"&File", "&Edit"};
+        QStringList built;
+        for (int i = 0; i < 2; ++i) {
+            QAction* m = menus[i];
+            QVERIFY(m->menu());
+            QCOMPARE(m->objectName(), QString::fromLatin1(names[i]));
+            QCOMPARE(m->text(), QString::fromLatin1(texts[i]));
+            QVERIFY(m->shortcut().isEmpty());
+            for (QAction* a : m->menu()->actions()) {
+                built << QString::fromLatin1(names[i]) + " " + a->objectName() + " "
+                             + (a->isSeparator() ? QStringLiteral("-") : "[" + a->text() + "]") + " "
+                             + a->shortcut().toString(QKeySequence::PortableText);
+                QVERIFY(a->isEnabled());
+                QVERIFY(a->isVisible());
+                QCOMPARE(a->menuRole(), QAction::NoRole);
+            }
+        }
+        QStringList expected;
+        for (const Entry& e : entries) {
+            expected << QString::fromLatin1(e.menu) + " " + e.name + " "
+                            + (e.text ? "[" + QString::fromUtf8(e.text) + "]" : QStringLiteral("-")) + " "
+                            + e.shortcut;
+        }
+        QCOMPARE(built, expected);
+    }
+
+    // Choosing an entry runs the command bound to its item name, once.
+    void entriesRouteByName()
+    {
+        for (const char* name : {"FIload", "FIsave", "FIoff", "FIoffhtml", "About"}) {
+            QAction* a = ::MenuBar1()->item(QString::fromLatin1(name));
+            QVERIFY(a);
+            a->trigger();
+        }
+        QCOMPARE(app_.chosen, QStringList({"FIload", "FIsave", "FIoff", "FIoffhtml", "About"}));
+    }
+
+    void shortcuts_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Ctrl+O") << int(Qt::Key_O) << "FIload";
+        QTest::newRow("Ctrl+S") << int(Qt::Key_S) << "FIsave";
+        QTest::newRow("Ctrl+E") << int(Qt::Key_E) << "FIoff";
+        QTest::newRow("Ctrl+H") << int(Qt::Key_H) << "FIoffhtml";
+        QTest::newRow("Ctrl+I") << int(Qt::Key_I) << "About";
+    }
+
+    void shortcuts()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, name);
+        qel::WINhaupt* w = ::WINhaupt();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QTest::keyClick(w, Qt::Key(key), Qt::ControlModifier);
+        QCOMPARE(app_.chosen, QStringList({name}));
+    }
+
+    // The edit commands work on the text field that has the focus.
+    void editCommandsOnTheFocusedField()
+    {
+        qel::WINhaupt* w = ::WINhaupt();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QLineEdit* field = w->EFzoom();
+        field->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), field);
+        field->setText(QStringLiteral("123"));
+        auto choose = [](const char* name) { ::MenuBar1()->item(QString::fromLatin1(name))->trigger(); };
+
+        choose("EditSelectAll");
+        QCOMPARE(field->selectedText(), QStringLiteral("123"));
+        choose("EditCopy");
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("123"));
+        choose("EditCut");
+        QCOMPARE(field->text(), QString());
+        choose("EditPaste");
+        choose("EditPaste");
+        QCOMPARE(field->text(), QStringLiteral("123123"));
+        choose("EditUndo");
+        QCOMPARE(field->text(), QStringLiteral("123"));
+        field->setSelection(0, 1);
+        choose("EditClear");
+        QCOMPARE(field->text(), QStringLiteral("23"));
+        // Delete without a selection deletes nothing.
+        field->deselect();
+        field->setCursorPosition(0);
+        choose("EditClear");
+        QCOMPARE(field->text(), QStringLiteral("23"));
+        QVERIFY(app_.chosen.isEmpty());
+    }
+
+    // Quit is the toolkit's own: it ends the event loop with exit code 0.
+    void quitEndsTheEventLoop()
+    {
+        QTimer::singleShot(0, [] { ::MenuBar1()->item(QStringLiteral("FileQuit"))->trigger(); });
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        connect(&watchdog, &QTimer::timeout, [] { qel::Quit(99); });
+        watchdog.start(5000);
+        QCOMPARE(qel::RunEventLoop(), 0);
+        QVERIFY(app_.chosen.isEmpty());
+        // Outside the event loop quitting does nothing.
+        qel::Quit(3);
+        QTest::qWait(10);
+    }
+};
+
+QTEST_MAIN(TestMenuBar)
+#include "test_menubar.moc"

@@ -1,0 +1,119 @@
+#pragma once
+// The main window: the canvas with the model on the right, the view controls in a
+// column on the left, the shared menu bar, and the one-shot timer. Sizes and
+// positions are those of the content area (the central widget).
+#include "windows/scheme.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QRadioButton>
+#include <QTimer>
+#include <cstdint>
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPainter;
+class QPushButton;
+
+namespace qel {
+
+class Canvas;
+class UpDownArrows;
+
+class WINhaupt : public Window<WINhaupt, QMainWindow> {
+public:
+    WINhaupt() = default;
+    ~WINhaupt() override;
+
+    // A member of the control set RBdrag; every member is named "RBdrag".
+    class RBdragMember : public QRadioButton {
+    public:
+        RBdragMember(std::int64_t index, QWidget* parent);
+        const std::int64_t Index;
+    };
+
+    // The window's timer; it knows its window only weakly.
+    class _wrapper_Timer1 : public QTimer {
+    public:
+        explicit _wrapper_Timer1(WINhaupt* window);
+        QPointer<WINhaupt> window;
+    };
+
+    // Control accessors, looked up by name on every call.
+    QGroupBox* GroupBox1() const;
+    QCheckBox* CBpunkte() const;
+    QCheckBox* CBlinien() const;
+    QCheckBox* CBachsen() const;
+    QGroupBox* GroupBox2() const;
+    QPushButton* PushButton1() const;
+    UpDownArrows* UPDzoom() const;
+    QRadioButton* RBdrag(std::int64_t index) const;
+    QLabel* Label1() const;
+    QLineEdit* EFzoom() const;
+    Canvas* CAhaupt() const;
+    QPushButton* PushButton2() const;
+    QTimer* Timer1() const;
+    QPushButton* PushButton3() const;
+
+    // Control event handlers.
+    void CBpunkte_Action(QCheckBox* control);
+    void CBlinien_Action(QCheckBox* control);
+    void CBachsen_Action(QCheckBox* control);
+    void PushButton1_Action(QPushButton* control);
+    void UPDzoom_Down(UpDownArrows* control);
+    void UPDzoom_Up(UpDownArrows* control);
+    bool CAhaupt_MouseDown(Canvas* control, std::int64_t x, std::int64_t y);
+    void CAhaupt_MouseDrag(Canvas* control, std::int64_t x, std::int64_t y);
+    bool CAhaupt_MouseWheel(Canvas* control, std::int64_t x, std::int64_t y, std::int64_t deltaX, std::int64_t deltaY);
+    void CAhaupt_Paint(Canvas* control, QPainter& g, const QRegion& areas);
+    void PushButton2_Action(QPushButton* control);
+    void Timer1_Action(QTimer* control);
+    void PushButton3_Action(QPushButton* control);
+
+    // The items of the window's menu bar, by name.
+    QAction* EditMenu() const;
+    QAction* EditSelectAll() const;
+    QAction* UntitledMenu0() const;
+    QAction* EditClear() const;
+    QAction* EditPaste() const;
+    QAction* EditCopy() const;
+    QAction* EditCut() const;
+    QAction* UntitledMenu1() const;
+    QAction* EditUndo() const;
+    QAction* FileMenu() const;
+    QAction* FileQuit() const;
+    QAction* UntitledItem() const;
+    QAction* About() const;
+    QAction* FIoffhtml() const;
+    QAction* FIoff() const;
+    QAction* FIsave() const;
+    QAction* FIload() const;
+
+    // Window event handlers.
+    void Event_Open() override;
+    void Event_Resized();
+    void Event_Close() override;
+    void Event_Resizing();
+
+    // The content area's size limits.
+    static constexpr int startWidth = 576;
+    static constexpr int startHeight = 435;
+    static constexpr int maxWidth = 1600;
+    static constexpr int maxHeight = 900;
+
+protected:
+    void Layout() override;
+    void _CreateControls0() override;
+
+private:
+    QAction* menuItem(const QString& name) const;
+    // Gives a control its place, given in content-area coordinates.
+    void place(QWidget* control, int left, int top, int width, int height) const;
+};
+
+} // namespace qel
+
+inline qel::WINhaupt* WINhaupt() { return qel::WINhaupt::accessor(); }
