@@ -29,15 +29,20 @@ inline int floorSmall(double v)
 // Far edge of a clip box ending before pixel n: floor() of it is pixel n - 1.
 double lastBefore(int n) { return std::nextafter(double(n), 0.0); }
 
-// Liang-Barsky on finite coordinates whose differences are finite.
+// Liang-Barsky on finite coordinates whose differences are finite. A clipped end
+// lies exactly on its edge, and its other coordinate is taken from the slope rather
+// than from the line parameter, which keeps it exact for a horizontal or vertical
+// segment whose ends lie far outside.
 bool clipFinite(double& x1, double& y1, double& x2, double& y2, double xmin, double xmax, double ymin, double ymax)
 {
     const double dx = x2 - x1;
     const double dy = y2 - y1;
     double t0 = 0.0;
     double t1 = 1.0;
+    int k0 = -1, k1 = -1;
     const double p[4] = {-dx, dx, -dy, dy};
     const double q[4] = {x1 - xmin, xmax - x1, y1 - ymin, ymax - y1};
+    const double edges[4] = {xmin, xmax, ymin, ymax};
     for (int k = 0; k < 4; ++k) {
         if (p[k] == 0.0) {
             if (q[k] < 0.0)
@@ -48,25 +53,34 @@ bool clipFinite(double& x1, double& y1, double& x2, double& y2, double xmin, dou
         if (p[k] < 0.0) {
             if (r > t1)
                 return false;
-            if (r > t0)
+            if (r > t0) {
                 t0 = r;
+                k0 = k;
+            }
         } else {
             if (r < t0)
                 return false;
-            if (r < t1)
+            if (r < t1) {
                 t1 = r;
+                k1 = k;
+            }
         }
     }
     const double ax = x1, ay = y1;
-    if (t1 < 1.0) {
-        x2 = ax + t1 * dx;
-        y2 = ay + t1 * dy;
-    }
-    if (t0 > 0.0) {
-        x1 = ax + t0 * dx;
-        y1 = ay + t0 * dy;
-    }
-    // Rounding may leave a computed end a hair outside the box.
+    const auto onEdge = [&](int k, double& x, double& y) {
+        if (k < 2) {
+            x = edges[k];
+            y = ay + (edges[k] - ax) * (dy / dx);
+        } else {
+            y = edges[k];
+            x = ax + (edges[k] - ay) * (dx / dy);
+        }
+    };
+    if (k1 >= 0)
+        onEdge(k1, x2, y2);
+    if (k0 >= 0)
+        onEdge(k0, x1, y1);
+    // Rounding may leave a computed coordinate a hair outside the box.
     x1 = std::clamp(x1, xmin, xmax);
     x2 = std::clamp(x2, xmin, xmax);
     y1 = std::clamp(y1, ymin, ymax);

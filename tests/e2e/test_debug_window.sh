@@ -14,8 +14,10 @@ model="$source_dir/examples/cube.qel"
 
 e2e_start "$program"
 main="$E2E_WID"
-# Away from the screen's corner, so that "level with the main window" means something.
-xdotool windowmove --sync "$main" 40 120
+# Down from the screen's top, so that "level with the main window" means something;
+# not further right, so that the two windows do not overlap (without a window
+# manager, Xvfb leaves a window that opens over another one unpainted).
+xdotool windowmove --sync "$main" 0 120
 sleep 0.2
 
 e2e_focus "$main"
