@@ -67,19 +67,25 @@ bool clipFinite(double& x1, double& y1, double& x2, double& y2, double xmin, dou
         }
     }
     const double ax = x1, ay = y1;
-    const auto onEdge = [&](int k, double& x, double& y) {
+    // A slope that overflows (a subnormal difference) falls back to the parameter,
+    // which is always finite.
+    const auto onEdge = [&](int k, double t, double& x, double& y) {
         if (k < 2) {
+            const double m = dy / dx;
             x = edges[k];
-            y = ay + (edges[k] - ax) * (dy / dx);
+            y = std::isfinite(m) ? ay + (edges[k] - ax) * m : ay + t * dy;
         } else {
+            const double m = dx / dy;
             y = edges[k];
-            x = ax + (edges[k] - ay) * (dx / dy);
+            x = std::isfinite(m) ? ax + (edges[k] - ay) * m : ax + t * dx;
         }
     };
     if (k1 >= 0)
-        onEdge(k1, x2, y2);
+        onEdge(k1, t1, x2, y2);
     if (k0 >= 0)
-        onEdge(k0, x1, y1);
+        onEdge(k0, t0, x1, y1);
+    if (std::isnan(x1) || std::isnan(y1) || std::isnan(x2) || std::isnan(y2))
+        return false; // cannot happen, but a NaN must never reach the integer conversion
     // Rounding may leave a computed coordinate a hair outside the box.
     x1 = std::clamp(x1, xmin, xmax);
     x2 = std::clamp(x2, xmin, xmax);

@@ -94,13 +94,13 @@ void zeichnen()
             const double px = b.sx(p), py = b.sy(p);
             if (!decltype(linie)::rowInRange(j)) {
                 g.flushLines();
-                lineRow(j);
+                outOfBounds("linie", j, 1, decltype(linie)::lastRow, decltype(linie)::lastCol);
             }
             const std::int64_t* rec = linie.row(j);
             const std::int64_t q = rec[1];
             if (!decltype(punkt)::rowInRange(q)) {
                 g.flushLines();
-                pointRow(q);
+                outOfBounds("punkt", q, 1, decltype(punkt)::lastRow, decltype(punkt)::lastCol);
             }
             const double* qr = punkt.row(q);
             const double qx = b.sx(qr), qy = b.sy(qr);

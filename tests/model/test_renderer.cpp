@@ -461,6 +461,8 @@ private slots:
         QTest::newRow("edge to edge of the doubles") << QLineF(-big, 4, big, 4) << true << QLineF(0, 4, 10, 4);
         QTest::newRow("far ends, slanted") << QLineF(-1e300, -1e300, 1e300, 1e300) << true << QLineF();
         QTest::newRow("not a number") << QLineF(nan, 1, 2, 3) << false << QLineF();
+        QTest::newRow("subnormal run, on the edge") << QLineF(0, 5, -4e-320, 1e300) << true << QLineF(0, 5, 0, 5);
+        QTest::newRow("subnormal run, across") << QLineF(-4e-320, -1e300, 4e-320, 1e300) << true << QLineF(0, 0, 0, 10);
     }
     void clipSegment()
     {
