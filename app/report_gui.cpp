@@ -22,7 +22,8 @@ void showBox()
     const QString message = waitingMessage;
     waitingMessage.clear();
     try {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Qel-Viewer"), message, QMessageBox::Ok);
+        // Not titled like the main window, which scripts find by its title.
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Unhandled error"), message, QMessageBox::Ok);
         box.exec();
     } catch (...) {
         state = Box::none;
@@ -34,7 +35,9 @@ void showBox()
 
 void guiReport(const QString& message)
 {
-    std::fprintf(stderr, "qel-viewer: unhandled error: %s\n", message.toLocal8Bit().constData());
+    QString line = message;
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    std::fprintf(stderr, "qel-viewer: unhandled error: %s\n", line.toLocal8Bit().constData());
     std::fflush(stderr);
     if (state != Box::none || !QCoreApplication::instance())
         return;

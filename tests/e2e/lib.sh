@@ -88,7 +88,7 @@ e2e_near_colour() {
   local file="$1" x="$2" y="$3" colour="$4" reach="${5:-1}"
   local size=$((2 * reach + 1))
   convert "$file" -crop "${size}x${size}+$((x - reach))+$((y - reach))" -depth 8 txt:- |
-    sed -n 's/^[0-9]*,[0-9]*: (\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | grep -qx "$colour"
+    sed -n 's/^[0-9]*,[0-9]*: (\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | grep -x "$colour" >/dev/null
 }
 
 # Closes a window as a window manager's close button does.

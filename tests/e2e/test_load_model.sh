@@ -25,11 +25,6 @@ e2e_wait_gone "^Open$" || {
   xdotool key Return
   e2e_wait_gone "^Open$" || e2e_fail "the open dialog stayed open"
 }
-sleep 0.3
-
-shot="$E2E_SCRATCH/shot.png"
-e2e_screenshot "$shot"
-e2e_canvas_origin "$main"
 
 # Where a model point lies on the canvas in the start view: zoom 10, tilt 0.3925,
 # turn -0.785, model origin at (200, 200).
@@ -53,6 +48,17 @@ check() {
     e2e_fail "$what: no $colour near ($cx, $cy), found $(e2e_pixel "$shot" "$cx" "$cy")"
   echo "ok: $what in $colour at ($cx, $cy)"
 }
+
+shot="$E2E_SCRATCH/shot.png"
+e2e_canvas_origin "$main"
+
+# The picture shows up with the next paint: wait for the first edge.
+edge=$(canvas_xy 0 -5 -5)
+for _ in $(seq 1 40); do
+  e2e_screenshot "$shot"
+  e2e_near_colour "$shot" $((E2E_CANVAS_X + ${edge% *})) $((E2E_CANVAS_Y + ${edge#* })) 255,105,105 1 && break
+  sleep 0.25
+done
 
 check "bottom edge 1-2 (code 12)" 255,105,105 0 -5 -5
 check "top edge 5-6 (code 10)" 105,255,105 0 -5 5

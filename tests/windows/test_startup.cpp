@@ -81,6 +81,10 @@ private slots:
             pointsLoaded = Module1::anzpkt;
             ::WINhaupt()->close();
         });
+        QTimer watchdog; // a loop that does not end fails instead of hanging
+        watchdog.setSingleShot(true);
+        connect(&watchdog, &QTimer::timeout, [] { qel::Quit(99); });
+        watchdog.start(10000);
         const int exitCode = qel::_Main();
 
         QCOMPARE(exitCode, 0);
