@@ -57,6 +57,32 @@ e2e_focus() {
   xdotool windowfocus --sync "$1"
 }
 
+# Answers a file dialog titled $1 by typing the full path $2 and Return.
+e2e_answer_dialog() {
+  local title="$1" path="$2" dialog
+  dialog=$(e2e_wait_window "$title") || e2e_fail "no dialog \"$title\""
+  e2e_focus "$dialog"
+  xdotool key ctrl+a
+  xdotool type --delay 5 "$path"
+  xdotool key Return
+  e2e_wait_gone "$title" || {
+    # The completer's list may take the first Return.
+    xdotool key Return
+    e2e_wait_gone "$title" || e2e_fail "the dialog \"$title\" stayed open"
+  }
+}
+
+# Where a model point lies on the canvas in the start view: zoom 10, tilt 0.3925,
+# turn -0.785, model origin at (200, 200). Prints "x y".
+e2e_canvas_xy() {
+  awk -v x="$1" -v y="$2" -v z="$3" 'BEGIN {
+    s = 10; phi = 0.3925; th = -0.785; m = -sin(phi) * s
+    sx = x * cos(th) * s + y * (-sin(th) * s)
+    sy = x * sin(th) * m + y * cos(th) * m + z * (-cos(phi) * s)
+    printf "%d %d\n", int(200 + sx), int(200 + sy)
+  }'
+}
+
 # Window geometry as E2E_X, E2E_Y, E2E_WIDTH, E2E_HEIGHT.
 e2e_geometry() {
   local X Y WIDTH HEIGHT WINDOW SCREEN

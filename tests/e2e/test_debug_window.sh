@@ -22,15 +22,7 @@ sleep 0.2
 
 e2e_focus "$main"
 xdotool key ctrl+o
-dialog=$(e2e_wait_window "^Open$") || e2e_fail "no open dialog after Ctrl+O"
-e2e_focus "$dialog"
-xdotool type --delay 5 "$model"
-xdotool key Return
-e2e_wait_gone "^Open$" || {
-  # The completer's list may take the first Return.
-  xdotool key Return
-  e2e_wait_gone "^Open$" || e2e_fail "the open dialog stayed open"
-}
+e2e_answer_dialog "^Open$" "$model"
 sleep 0.3
 
 # The debug button "Debug" lies at (29, 358), 109 x 20, in the content area, which
@@ -69,21 +61,11 @@ row_centre() {
       }'
 }
 
-# Where a model point lies on the canvas in the start view: zoom 10, tilt 0.3925,
-# turn -0.785, model origin at (200, 200).
-canvas_xy() {
-  awk -v x="$1" -v y="$2" -v z="$3" 'BEGIN {
-    s = 10; phi = 0.3925; th = -0.785; m = -sin(phi) * s
-    sx = x * cos(th) * s + y * (-sin(th) * s)
-    sy = x * sin(th) * m + y * cos(th) * m + z * (-cos(phi) * s)
-    printf "%d %d\n", int(200 + sx), int(200 + sy)
-  }'
-}
 
 # The screen position of a model point: SX, SY.
 screen_xy() {
   local xy
-  xy=$(canvas_xy "$1" "$2" "$3")
+  xy=$(e2e_canvas_xy "$1" "$2" "$3")
   e2e_canvas_origin "$main"
   SX=$((E2E_CANVAS_X + ${xy% *}))
   SY=$((E2E_CANVAS_Y + ${xy#* }))

@@ -19,20 +19,6 @@ classes="$(cd "$(dirname "$program")/.." && pwd)/resources/applet"
 [ -f "$classes/Viewer41.class" ] || e2e_fail "no compiled applet classes in $classes"
 
 # Answers the file dialog titled $1 with the full path $2 (replacing the proposed name).
-answer_dialog() {
-  local title="$1" path="$2" dialog
-  dialog=$(e2e_wait_window "$title") || e2e_fail "no dialog \"$title\""
-  e2e_focus "$dialog"
-  xdotool key ctrl+a
-  xdotool type --delay 5 "$path"
-  xdotool key Return
-  e2e_wait_gone "$title" || {
-    # The completer's list may take the first Return.
-    xdotool key Return
-    e2e_wait_gone "$title" || e2e_fail "the dialog \"$title\" stayed open"
-  }
-}
-
 # Waits (up to 10 s) until a file exists and its size stops changing.
 wait_file() {
   local last=-1 size
@@ -57,20 +43,20 @@ main="$E2E_WID"
 
 e2e_focus "$main"
 xdotool key ctrl+o
-answer_dialog "^Open$" "$model"
+e2e_answer_dialog "^Open$" "$model"
 sleep 0.3
 
 # OFF file alone.
 e2e_focus "$main"
 xdotool key ctrl+e
-answer_dialog "^Save As$" "$E2E_SCRATCH/cube.off"
+e2e_answer_dialog "^Save As$" "$E2E_SCRATCH/cube.off"
 wait_file "$E2E_SCRATCH/cube.off"
 same_bytes "$E2E_SCRATCH/cube.off" "$data/cube.off"
 
 # The picture: the canvas's size, and the canvas's pixels.
 e2e_focus "$main"
 xdotool key ctrl+s
-answer_dialog "^Save As$" "$E2E_SCRATCH/bild.png"
+e2e_answer_dialog "^Save As$" "$E2E_SCRATCH/bild.png"
 wait_file "$E2E_SCRATCH/bild.png"
 size=$(identify -format '%wx%h' "$E2E_SCRATCH/bild.png")
 [ "$size" = "400x400" ] || e2e_fail "the picture is $size, not 400x400"
@@ -96,7 +82,7 @@ xdotool mousemove $((E2E_X + 66)) $((E2E_Y + 56)) click 1
 sleep 0.2
 e2e_focus "$export_win"
 xdotool key Return
-answer_dialog "^Save As$" "$E2E_SCRATCH/plus/cube.off"
+e2e_answer_dialog "^Save As$" "$E2E_SCRATCH/plus/cube.off"
 e2e_wait_gone "^OFF\+ Export$" || e2e_fail "the export window stayed open after the export"
 for f in cube.off cube.htm Viewer41.class Face.class Matrix3D.class OOGL_OFF.class; do
   wait_file "$E2E_SCRATCH/plus/$f"

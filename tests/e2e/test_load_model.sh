@@ -16,32 +16,14 @@ main="$E2E_WID"
 
 e2e_focus "$main"
 xdotool key ctrl+o
-dialog=$(e2e_wait_window "^Open$") || e2e_fail "no open dialog after Ctrl+O"
-e2e_focus "$dialog"
-xdotool type --delay 5 "$model"
-xdotool key Return
-e2e_wait_gone "^Open$" || {
-  # The completer's list may take the first Return.
-  xdotool key Return
-  e2e_wait_gone "^Open$" || e2e_fail "the open dialog stayed open"
-}
+e2e_answer_dialog "^Open$" "$model"
 
-# Where a model point lies on the canvas in the start view: zoom 10, tilt 0.3925,
-# turn -0.785, model origin at (200, 200).
-canvas_xy() {
-  awk -v x="$1" -v y="$2" -v z="$3" 'BEGIN {
-    s = 10; phi = 0.3925; th = -0.785; m = -sin(phi) * s
-    sx = x * cos(th) * s + y * (-sin(th) * s)
-    sy = x * sin(th) * m + y * cos(th) * m + z * (-cos(phi) * s)
-    printf "%d %d\n", int(200 + sx), int(200 + sy)
-  }'
-}
 
 # The midpoint of a cube edge (or of an axis), where nothing else is drawn, must
 # show the edge's colour on the screen.
 check() {
   local what="$1" colour="$2" xy cx cy
-  xy=$(canvas_xy "$3" "$4" "$5")
+  xy=$(e2e_canvas_xy "$3" "$4" "$5")
   cx=$((E2E_CANVAS_X + ${xy% *}))
   cy=$((E2E_CANVAS_Y + ${xy#* }))
   e2e_near_colour "$shot" "$cx" "$cy" "$colour" 1 ||
@@ -53,7 +35,7 @@ shot="$E2E_SCRATCH/shot.png"
 e2e_canvas_origin "$main"
 
 # The picture shows up with the next paint: wait for the first edge.
-edge=$(canvas_xy 0 -5 -5)
+edge=$(e2e_canvas_xy 0 -5 -5)
 for _ in $(seq 1 40); do
   e2e_screenshot "$shot"
   e2e_near_colour "$shot" $((E2E_CANVAS_X + ${edge% *})) $((E2E_CANVAS_Y + ${edge#* })) 255,105,105 1 && break
@@ -67,7 +49,7 @@ check "vertical edge 3-7 (code 14)" 255,255,105 5 5 0
 check "x axis" 255,0,0 5 0 0
 check "y axis" 255,0,0 0 5 0
 # Inside the cube's outline, away from every edge and axis: the cleared background.
-bg=$(canvas_xy -2 -4 -3)
+bg=$(e2e_canvas_xy -2 -4 -3)
 bx=$((E2E_CANVAS_X + ${bg% *}))
 by=$((E2E_CANVAS_Y + ${bg#* }))
 [ "$(e2e_pixel "$shot" "$bx" "$by")" = "0,0,0" ] || e2e_fail "background at ($bx, $by) is not black"

@@ -5,6 +5,7 @@
 #include "export/WINexport.h"
 #include "export/export.h"
 #include "model/module1.h"
+#include "tests/windows/window_fixture.h"
 #include "toolkit/report.h"
 
 #include <QCheckBox>
@@ -46,9 +47,7 @@ private slots:
     }
     void cleanup()
     {
-        if (auto* w = qel::WINexport::liveWindow())
-            w->Close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        window_fixture::closeIfLive<qel::WINexport>();
         toolkit::resetReport();
     }
 

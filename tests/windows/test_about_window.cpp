@@ -3,6 +3,7 @@
 #include "toolkit/errors.h"
 #include "toolkit/report.h"
 #include "toolkit/resources.h"
+#include "tests/windows/window_fixture.h"
 #include "windows/WIInfo.h"
 
 #include <QApplication>
@@ -41,22 +42,6 @@ struct CountingLookup {
 const QString kQel = QStringLiteral("Qellogo160.jpg");
 const QString kPellucor = QStringLiteral("Pellucor-100px.jpg");
 
-qel::WIInfo* openAbout()
-{
-    qel::WIInfo* w = WIInfo();
-    w->Show();
-    if (!QTest::qWaitForWindowExposed(w))
-        qFatal("about window not exposed");
-    return w;
-}
-
-void closeAboutIfOpen()
-{
-    if (auto* w = qel::WIInfo::liveWindow())
-        w->Close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 } // namespace
 
 class TestAboutWindow : public QObject {
@@ -71,7 +56,7 @@ private slots:
 
     void init()
     {
-        closeAboutIfOpen();
+        window_fixture::closeIfLive<qel::WIInfo>();
         qel::testing::resetLogoCaches();
         lookup_ = CountingLookup();
         lookup_.install();
@@ -80,7 +65,7 @@ private slots:
 
     void cleanup()
     {
-        closeAboutIfOpen();
+        window_fixture::closeIfLive<qel::WIInfo>();
         toolkit::resetResourceLookup();
         QVERIFY2(errors_.isEmpty(), qPrintable(errors_.join('\n')));
     }
@@ -99,7 +84,7 @@ private slots:
 
     void windowAndControls()
     {
-        qel::WIInfo* w = openAbout();
+        qel::WIInfo* w = window_fixture::openShown<qel::WIInfo>();
         QCOMPARE(w->windowTitle(), QStringLiteral("Info"));
         QCOMPARE(w->size(), QSize(238, 315));
         QCOMPARE(w->minimumSize(), w->maximumSize());
@@ -146,7 +131,7 @@ private slots:
     // There is never a second about window; showing the open one looks nothing up.
     void oneWindowAtATime()
     {
-        qel::WIInfo* w = openAbout();
+        qel::WIInfo* w = window_fixture::openShown<qel::WIInfo>();
         const auto calls = lookup_.calls;
         QCOMPARE(WIInfo(), w);
         w->Show();
@@ -172,7 +157,7 @@ private slots:
     void okCloses()
     {
         QFETCH(QString, how);
-        qel::WIInfo* w = openAbout();
+        qel::WIInfo* w = window_fixture::openShown<qel::WIInfo>();
         if (how == "click")
             QTest::mouseClick(w->PushButton1(), Qt::LeftButton);
         else if (how == "return-window")
@@ -188,7 +173,7 @@ private slots:
     // Found logos are looked up once per run; later windows show the same objects.
     void cachesKeepFoundLogos()
     {
-        qel::WIInfo* first = openAbout();
+        qel::WIInfo* first = window_fixture::openShown<qel::WIInfo>();
         QCOMPARE(lookup_.calls.value(kQel), 1);
         QCOMPARE(lookup_.calls.value(kPellucor), 1);
         const QImage* qel = first->ImageWell1()->image().get();
@@ -199,7 +184,7 @@ private slots:
         QCOMPARE(qel::WIInfo::liveWindow(), nullptr);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
-        qel::WIInfo* second = openAbout();
+        qel::WIInfo* second = window_fixture::openShown<qel::WIInfo>();
         QCOMPARE(lookup_.calls.value(kQel), 1);
         QCOMPARE(lookup_.calls.value(kPellucor), 1);
         QCOMPARE(second->ImageWell1()->image().get(), qel);
@@ -216,7 +201,7 @@ private slots:
     {
         lookup_.missing << kQel;
         for (int round = 1; round <= 3; ++round) {
-            qel::WIInfo* w = openAbout();
+            qel::WIInfo* w = window_fixture::openShown<qel::WIInfo>();
             QCOMPARE(lookup_.calls.value(kQel), round);
             QCOMPARE(lookup_.calls.value(kPellucor), 1);
             QCOMPARE(w->ImageWell1()->image(), nullptr);
@@ -229,11 +214,11 @@ private slots:
         }
         // Once it is there again, it is found and kept.
         lookup_.missing.clear();
-        openAbout();
+        window_fixture::openShown<qel::WIInfo>();
         QCOMPARE(lookup_.calls.value(kQel), 4);
         QVERIFY(qel::WIInfo::liveWindow()->ImageWell1()->image());
-        closeAboutIfOpen();
-        openAbout();
+        window_fixture::closeIfLive<qel::WIInfo>();
+        window_fixture::openShown<qel::WIInfo>();
         QCOMPARE(lookup_.calls.value(kQel), 4);
     }
 
@@ -248,7 +233,7 @@ private slots:
         QCOMPARE(lookup_.calls.value(kPellucor), 1);
 
         lookup_.failing.clear();
-        qel::WIInfo* w = openAbout();
+        qel::WIInfo* w = window_fixture::openShown<qel::WIInfo>();
         QCOMPARE(lookup_.calls.value(kPellucor), 2);
         QCOMPARE(lookup_.calls.value(kQel), 1); // found the first time, kept since
         QVERIFY(w->Canvas1()->backdrop());

@@ -5,6 +5,7 @@
 #include "toolkit/report.h"
 #include "windows/WINdebug.h"
 #include "windows/WINhaupt.h"
+#include "tests/windows/window_fixture.h"
 #include "windows/hooks.h"
 
 #include <QFile>
@@ -89,22 +90,6 @@ int greenPixels()
     return n;
 }
 
-qel::WINdebug* openShownDebugWindow()
-{
-    qel::WINdebug* w = WINdebug();
-    w->Show();
-    if (!QTest::qWaitForWindowExposed(w))
-        qFatal("debug window not exposed");
-    return w;
-}
-
-void closeDebugWindowIfOpen()
-{
-    if (auto* w = qel::WINdebug::liveWindow())
-        w->Close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 } // namespace
 
 class TestDebugWindow : public QObject {
@@ -126,7 +111,7 @@ private slots:
     void init()
     {
         errors_.clear();
-        closeDebugWindowIfOpen();
+        window_fixture::closeIfLive<qel::WINdebug>();
         Module1::debugpkt = 0;
         Module1::debuglinie = 0;
         setSmallModel();
@@ -134,13 +119,13 @@ private slots:
 
     void cleanup()
     {
-        closeDebugWindowIfOpen();
+        window_fixture::closeIfLive<qel::WINdebug>();
         QVERIFY2(errors_.isEmpty(), qPrintable(errors_.join('\n')));
     }
 
     void windowAndControls()
     {
-        qel::WINdebug* w = openShownDebugWindow();
+        qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
         QCOMPARE(w->windowTitle(), QStringLiteral("Debug"));
         QCOMPARE(w->size(), QSize(399, 435));
         QCOMPARE(w->minimumSize(), w->maximumSize());
@@ -226,7 +211,7 @@ private slots:
         QFETCH(bool, points);
         QFETCH(int, row);
         QFETCH(int, column);
-        qel::WINdebug* w = openShownDebugWindow();
+        qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
         Listbox* clicked = points ? w->LBpunkte() : w->LBlinien();
         Listbox* other = points ? w->LBlinien() : w->LBpunkte();
         clickCell(other, 1, 0);
@@ -259,7 +244,7 @@ private slots:
     void noMark()
     {
         QFETCH(QString, gesture);
-        qel::WINdebug* w = openShownDebugWindow();
+        qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
         Listbox* p = w->LBpunkte();
         clickCell(p, 1, 1);
         QCOMPARE(Module1::debugpkt, std::int64_t(2));
@@ -291,7 +276,7 @@ private slots:
     // again shows no selection.
     void closeClearsMarks()
     {
-        qel::WINdebug* w = openShownDebugWindow();
+        qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
         clickCell(w->LBpunkte(), 2, 0);
         clickCell(w->LBlinien(), 3, 1);
         QVERIFY(greenPixels() > 0);
@@ -301,7 +286,7 @@ private slots:
         QCOMPARE(Module1::debuglinie, std::int64_t(0));
         QCOMPARE(greenPixels(), 0);
 
-        qel::WINdebug* again = openShownDebugWindow();
+        qel::WINdebug* again = window_fixture::openShown<qel::WINdebug>();
         QCOMPARE(again->LBpunkte()->SelectedRow(), std::int64_t(-1));
         QCOMPARE(again->LBlinien()->SelectedRow(), std::int64_t(-1));
         QCOMPARE(Module1::debugpkt, std::int64_t(0));
@@ -321,7 +306,7 @@ private slots:
         QFETCH(QPoint, mainAt);
         ::WINhaupt()->move(mainAt);
         QCOMPARE(::WINhaupt()->pos(), mainAt);
-        qel::WINdebug* w = openShownDebugWindow();
+        qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
         QCOMPARE(w->pos(), QPoint(600, mainAt.y()));
         // A later move of the main window leaves the debug window where it is.
         ::WINhaupt()->move(mainAt + QPoint(5, 30));
@@ -371,7 +356,7 @@ private slots:
             f.write("2\n1 2 3\n-1 0 0.5\n3\n1 7\n2 0\n1 15\n");
         }
         if (open) {
-            qel::WINdebug* w = openShownDebugWindow();
+            qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
             clickCell(w->LBpunkte(), 3, 0);
             clickCell(w->LBlinien(), 4, 0);
         } else {
@@ -400,7 +385,7 @@ private slots:
     // build a new main window for its redraw.
     void closeAfterMainWindow()
     {
-        qel::WINdebug* w = openShownDebugWindow();
+        qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
         clickCell(w->LBpunkte(), 0, 0);
         ::WINhaupt()->close();
         QCOMPARE(qel::WINhaupt::liveWindow(), nullptr);
