@@ -168,16 +168,24 @@ private:
     int flip_ = 0;
 };
 
+// Far beyond any model of 3000 points and records, comments included; it keeps a
+// device such as /dev/zero from filling the memory or never ending.
+constexpr qint64 maxFileBytes = qint64(64) << 20;
+
 QByteArray readWholeFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw toolkit::IOException("Cannot open the model file \"" + path.toStdString()
                                    + "\": " + file.errorString().toStdString());
-    QByteArray bytes = file.readAll();
+    // A device or pipe tells no size: read at most one byte past the limit.
+    QByteArray bytes = file.isSequential() || file.size() > maxFileBytes ? file.read(maxFileBytes + 1) : file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw toolkit::IOException("Cannot read the model file \"" + path.toStdString()
                                    + "\": " + file.errorString().toStdString());
+    if (bytes.size() > maxFileBytes)
+        throw toolkit::UnsupportedFormatException("The file \"" + path.toStdString()
+                                                  + "\" is larger than 64 MB; it cannot be a model file.");
     return bytes;
 }
 

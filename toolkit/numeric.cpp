@@ -124,8 +124,13 @@ std::int64_t truncToInt64(double value)
 
 void appendStr(std::string& out, double value)
 {
-    char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    // Shortest round-trip digits, written out in full for everyday magnitudes
+    // (100000, not 1e+05) and with an exponent only for very large or small ones.
+    char buf[64];
+    const double magnitude = std::fabs(value);
+    const bool plain = magnitude == 0.0 || (magnitude >= 1e-6 && magnitude < 1e21);
+    const auto res = std::to_chars(buf, buf + sizeof buf, value,
+                                   plain ? std::chars_format::fixed : std::chars_format::scientific);
     out.append(buf, res.ptr);
 }
 

@@ -29,7 +29,9 @@ inline QString Str(T value)
 {
     return Str(static_cast<std::int64_t>(value));
 }
-// The one double-to-text form: the shortest text that reads back to the same double.
+// The one double-to-text form: the shortest digits that read back to the same
+// double, plain from 1e-6 up to 1e21 ("100000", "0.000001"), else with an
+// exponent ("1e+21", "1e-07").
 QString Str(double value);
 // Same, appended to a byte buffer without allocating a QString (hot export paths).
 void appendStr(std::string& out, double value);

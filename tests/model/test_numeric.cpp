@@ -147,9 +147,12 @@ void TestNumeric::strDouble_data()
     QTest::newRow("2.9 is not 2.8999...") << 2.9 << "2.9";
     QTest::newRow("0.1") << 0.1 << "0.1";
     QTest::newRow("third") << 1.0 / 3.0 << "0.3333333333333333";
-    QTest::newRow("fixed when shorter") << 123456.0 << "123456";
-    QTest::newRow("exponent when shorter") << 100000.0 << "1e+05";
-    QTest::newRow("large") << 1e21 << "1e+21";
+    QTest::newRow("plain integer") << 123456.0 << "123456";
+    QTest::newRow("round number stays plain") << 100000.0 << "100000";
+    QTest::newRow("below 1e21 plain") << 1e20 << "100000000000000000000";
+    QTest::newRow("from 1e21 exponent") << 1e21 << "1e+21";
+    QTest::newRow("1e-6 plain") << 1e-6 << "0.000001";
+    QTest::newRow("below 1e-6 exponent") << 1e-7 << "1e-07";
     QTest::newRow("largest") << dmax << "1.7976931348623157e+308";
     QTest::newRow("smallest subnormal") << 5e-324 << "5e-324";
 }

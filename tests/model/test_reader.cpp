@@ -347,6 +347,9 @@ void TestReader::tooLargeModelChangesNothing_data()
     QTest::newRow("1e30 line records") << fixture("lines_huge.qel")
                                        << "The model \"lines_huge.qel\" has 9223372036854775807 line records; at "
                                           "most 3000 are supported.";
+    // An endless device must neither fill the memory nor hang the viewer.
+    QTest::newRow("endless device") << QStringLiteral("/dev/zero")
+                                    << "The file \"/dev/zero\" is larger than 64 MB; it cannot be a model file.";
 }
 
 void TestReader::tooLargeModelChangesNothing()
