@@ -122,7 +122,12 @@ std::int64_t truncToInt64(double value)
     return static_cast<std::int64_t>(value);
 }
 
-void appendStr(std::string& out, double value)
+QString Str(std::int64_t value)
+{
+    return QString::number(value);
+}
+
+QString Str(double value)
 {
     // Shortest round-trip digits, written out in full for everyday magnitudes
     // (100000, not 1e+05) and with an exponent only for very large or small ones.
@@ -131,26 +136,7 @@ void appendStr(std::string& out, double value)
     const bool plain = magnitude == 0.0 || (magnitude >= 1e-6 && magnitude < 1e21);
     const auto res = std::to_chars(buf, buf + sizeof buf, value,
                                    plain ? std::chars_format::fixed : std::chars_format::scientific);
-    out.append(buf, res.ptr);
-}
-
-void appendStr(std::string& out, std::int64_t value)
-{
-    char buf[24];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value);
-    out.append(buf, res.ptr);
-}
-
-QString Str(std::int64_t value)
-{
-    return QString::number(value);
-}
-
-QString Str(double value)
-{
-    std::string s;
-    appendStr(s, value);
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+    return QString::fromLatin1(buf, static_cast<qsizetype>(res.ptr - buf));
 }
 
 } // namespace toolkit

@@ -33,8 +33,5 @@ inline QString Str(T value)
 // double, plain from 1e-6 up to 1e21 ("100000", "0.000001"), else with an
 // exponent ("1e+21", "1e-07").
 QString Str(double value);
-// Same, appended to a byte buffer without allocating a QString (hot export paths).
-void appendStr(std::string& out, double value);
-void appendStr(std::string& out, std::int64_t value);
 
 } // namespace toolkit
