@@ -58,10 +58,7 @@ void MenuBar1::addEntry(const QString& menuName, const QString& name, const QStr
     // Keep every entry where the table puts it (no special about/quit placement).
     a->setMenuRole(QAction::NoRole);
     connect(a, &QAction::triggered, this, [name] { toolkit::guard([&] { routeMenuCommand(name); }); });
-    QMenu* m = menu(menuName);
-    if (!m)
-        throw toolkit::NilObjectException(("No menu named " + menuName).toStdString());
-    m->addAction(a);
+    appendTo(menuName, a);
 }
 
 void MenuBar1::addSeparator(const QString& menuName, const QString& name)
@@ -70,10 +67,16 @@ void MenuBar1::addSeparator(const QString& menuName, const QString& name)
     a->setObjectName(name);
     a->setSeparator(true);
     a->setMenuRole(QAction::NoRole);
+    appendTo(menuName, a);
+}
+
+// Each entry is complete before it is placed in its menu, found on the bar by name.
+void MenuBar1::appendTo(const QString& menuName, QAction* entry)
+{
     QMenu* m = menu(menuName);
     if (!m)
         throw toolkit::NilObjectException(("No menu named " + menuName).toStdString());
-    m->addAction(a);
+    m->addAction(entry);
 }
 
 void MenuBar1::Untitled0()

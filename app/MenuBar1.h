@@ -27,6 +27,7 @@ private:
     QMenu* addNamedMenu(const QString& name, const QString& text);
     void addEntry(const QString& menuName, const QString& name, const QString& text, const char* commandKey);
     void addSeparator(const QString& menuName, const QString& name);
+    void appendTo(const QString& menuName, QAction* entry);
 };
 
 // The accessor: the one instance, built on the first call.

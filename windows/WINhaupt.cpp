@@ -108,6 +108,20 @@ void WINhaupt::place(QWidget* control, int left, int top, int width, int height)
     control->setGeometry(left - offset.x(), top - offset.y(), width, height);
 }
 
+// A push button that is neither default nor cancel button, bound to its Action handler.
+void WINhaupt::addPushButton(QWidget* parent, const QString& name, const QString& text, QRect geometry,
+                             void (WINhaupt::*handler)(QPushButton*))
+{
+    (new QPushButton(parent))->setObjectName(name);
+    QPushButton* c = control<QPushButton>(name);
+    c->setText(text);
+    c->setAutoDefault(false);
+    c->setDefault(false);
+    place(c, geometry.x(), geometry.y(), geometry.width(), geometry.height());
+    QPushButton* bound = control<QPushButton>(name);
+    connect(bound, &QPushButton::clicked, this, [this, bound, handler] { toolkit::guard([&] { (this->*handler)(bound); }); });
+}
+
 void WINhaupt::_CreateControls0()
 {
     QWidget* area = centralWidget();
@@ -155,16 +169,7 @@ void WINhaupt::_CreateControls0()
     }
 
     // 6 PushButton1 "reset"
-    (new QPushButton(GroupBox2()))->setObjectName(QStringLiteral("PushButton1"));
-    {
-        QPushButton* c = control<QPushButton>(QStringLiteral("PushButton1"));
-        c->setText(QStringLiteral("reset"));
-        c->setAutoDefault(false);
-        c->setDefault(false);
-        place(c, 49, 246, 68, 20);
-        QPushButton* bound = control<QPushButton>(QStringLiteral("PushButton1"));
-        connect(bound, &QPushButton::clicked, this, [this, bound] { toolkit::guard([&] { PushButton1_Action(bound); }); });
-    }
+    addPushButton(GroupBox2(), QStringLiteral("PushButton1"), QStringLiteral("reset"), {49, 246, 68, 20}, &WINhaupt::PushButton1_Action);
 
     // 7 UPDzoom: Down, then Up
     (new UpDownArrows(GroupBox2()))->setObjectName(QStringLiteral("UPDzoom"));
@@ -235,15 +240,7 @@ void WINhaupt::_CreateControls0()
     }
 
     // 13 PushButton2 "Qel laden"
-    (new QPushButton(area))->setObjectName(QStringLiteral("PushButton2"));
-    {
-        QPushButton* c = control<QPushButton>(QStringLiteral("PushButton2"));
-        c->setText(QStringLiteral("Qel laden"));
-        c->setAutoDefault(false);
-        place(c, 29, 304, 109, 20);
-        QPushButton* bound = control<QPushButton>(QStringLiteral("PushButton2"));
-        connect(bound, &QPushButton::clicked, this, [this, bound] { toolkit::guard([&] { PushButton2_Action(bound); }); });
-    }
+    addPushButton(area, QStringLiteral("PushButton2"), QStringLiteral("Qel laden"), {29, 304, 109, 20}, &WINhaupt::PushButton2_Action);
 
     // 14 Timer1: single shot, 500 ms, running from now on
     (new _wrapper_Timer1(this))->setObjectName(QStringLiteral("Timer1"));
@@ -257,15 +254,7 @@ void WINhaupt::_CreateControls0()
     }
 
     // 15 PushButton3 "Debug"
-    (new QPushButton(area))->setObjectName(QStringLiteral("PushButton3"));
-    {
-        QPushButton* c = control<QPushButton>(QStringLiteral("PushButton3"));
-        c->setText(QStringLiteral("Debug"));
-        c->setAutoDefault(false);
-        place(c, 29, 358, 109, 20);
-        QPushButton* bound = control<QPushButton>(QStringLiteral("PushButton3"));
-        connect(bound, &QPushButton::clicked, this, [this, bound] { toolkit::guard([&] { PushButton3_Action(bound); }); });
-    }
+    addPushButton(area, QStringLiteral("PushButton3"), QStringLiteral("Debug"), {29, 358, 109, 20}, &WINhaupt::PushButton3_Action);
 }
 
 // --- control accessors ---------------------------------------------------------

@@ -112,6 +112,8 @@ private:
     QAction* menuItem(const QString& name) const;
     // Gives a control its place, given in content-area coordinates.
     void place(QWidget* control, int left, int top, int width, int height) const;
+    void addPushButton(QWidget* parent, const QString& name, const QString& text, QRect geometry,
+                       void (WINhaupt::*handler)(QPushButton*));
 };
 
 } // namespace qel
