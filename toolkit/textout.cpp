@@ -2,7 +2,14 @@
 
 #include "errors.h"
 
+#include <QSaveFile>
 #include <QStringEncoder>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <unistd.h>
 
 namespace toolkit {
 
@@ -11,6 +18,28 @@ namespace {
 [[noreturn]] void fail(const QString& what, const QString& path, const QString& cause)
 {
     throw IOException(QStringLiteral("%1 \"%2\": %3").arg(what, path, cause).toStdString());
+}
+
+QString systemCause(int err)
+{
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
+// Qt's account of a failed open or commit, which comes from the failing call; the
+// system's words for errno when Qt has none of its own.
+QString causeOf(const QFileDevice& f, int err)
+{
+    const QString said = f.errorString();
+    if (!said.isEmpty() && said != QLatin1String("Unknown error"))
+        return said;
+    return err != 0 ? systemCause(err) : QStringLiteral("the system gave no cause");
+}
+
+// Gives up a write: the temporary file goes, the target stays as it was.
+[[noreturn]] void abandon(QSaveFile& f, const QString& path, const QString& cause)
+{
+    f.cancelWriting();
+    fail(QStringLiteral("Cannot write the file"), path, cause);
 }
 
 } // namespace
@@ -40,50 +69,51 @@ QByteArray toWindows1252(const QString& text)
     return out;
 }
 
-TextOutputStream::TextOutputStream(const QString& path)
-    : path_(path), file_(path)
-{
-}
-
 std::unique_ptr<TextOutputStream> TextOutputStream::CreateTextFile(const QString& path)
 {
-    std::unique_ptr<TextOutputStream> s(new TextOutputStream(path));
-    if (!s->file_.open(QIODevice::WriteOnly))
-        fail(QStringLiteral("Cannot create the file"), path, s->file_.errorString());
-    return s;
-}
-
-void TextOutputStream::writeBytes(const QByteArray& bytes)
-{
-    if (file_.write(bytes) != bytes.size())
-        fail(QStringLiteral("Cannot write the file"), path_, file_.errorString());
+    return std::unique_ptr<TextOutputStream>(new TextOutputStream(path));
 }
 
 void TextOutputStream::Write(const QString& text)
 {
-    writeBytes(toWindows1252(text));
+    bytes_ += toWindows1252(text);
 }
 
 void TextOutputStream::WriteLine(const QString& text)
 {
-    writeBytes(toWindows1252(text + Delimiter));
+    bytes_ += toWindows1252(text + Delimiter);
 }
 
 void TextOutputStream::commit()
 {
-    if (!file_.commit())
-        fail(QStringLiteral("Cannot write the file"), path_, file_.errorString());
+    writeFileAtomically(path_, bytes_);
 }
 
 void writeFileAtomically(const QString& path, const QByteArray& bytes)
 {
+    // Unbuffered: Qt holds back no byte for a later, unchecked write. The bytes go
+    // through the descriptor, so each failure carries the errno of its own call.
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        fail(QStringLiteral("Cannot create the file"), path, f.errorString());
-    if (f.write(bytes) != bytes.size())
-        fail(QStringLiteral("Cannot write the file"), path, f.errorString());
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        fail(QStringLiteral("Cannot create the file"), path, causeOf(f, errno));
+    const int fd = f.handle();
+    const char* p = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, static_cast<std::size_t>(std::min<qint64>(left, qint64(1) << 30)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            abandon(f, path, systemCause(errno));
+        if (n == 0)
+            abandon(f, path, QStringLiteral("the system accepted no more bytes"));
+        p += n;
+        left -= n;
+    }
+    if (::fsync(fd) != 0)
+        abandon(f, path, systemCause(errno));
     if (!f.commit())
-        fail(QStringLiteral("Cannot write the file"), path, f.errorString());
+        fail(QStringLiteral("Cannot write the file"), path, causeOf(f, errno));
 }
 
 } // namespace toolkit

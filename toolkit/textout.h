@@ -1,16 +1,19 @@
 #pragma once
-// Text files written in Windows-1252 with a chosen line end. The file is written
-// to a temporary file beside its target and moved into place by commit(), so a
-// failed write never leaves a half-written file or destroys an existing one.
-#include <QSaveFile>
+// Every file the program writes goes through writeFileAtomically: the bytes go to a
+// temporary file beside the target, each write, the flush and the sync are checked,
+// and only then is the temporary file moved over the target. A failure anywhere
+// removes the temporary file, leaves an existing file as it was, and raises an
+// IOException that names the file and the system's own cause.
+#include <QByteArray>
 #include <QString>
 #include <memory>
 
 namespace toolkit {
 
+// A text file in Windows-1252 with a chosen line end. The text is gathered in
+// memory and written whole by commit(); until then nothing on disk changes.
 class TextOutputStream {
 public:
-    // Creates (or, on commit, replaces) the file at path; throws IOException.
     static std::unique_ptr<TextOutputStream> CreateTextFile(const QString& path);
 
     QString Delimiter = QStringLiteral("\n");
@@ -19,23 +22,23 @@ public:
     void Write(const QString& text);
     // The text, then Delimiter.
     void WriteLine(const QString& text);
-    // Moves the finished file into place; throws IOException naming the file.
+    // Writes the file through writeFileAtomically; throws IOException naming the file.
     void commit();
 
     const QString& path() const { return path_; }
 
 private:
-    explicit TextOutputStream(const QString& path);
-    void writeBytes(const QByteArray& bytes);
+    explicit TextOutputStream(const QString& path) : path_(path) {}
 
     QString path_;
-    QSaveFile file_;
+    QByteArray bytes_;
 };
 
 // Windows-1252 bytes of a text; a character it cannot represent becomes "?".
 QByteArray toWindows1252(const QString& text);
 
-// Writes bytes to path through a temporary file; throws IOException naming the file.
+// Replaces (or creates) the file at path with exactly these bytes, or throws
+// IOException naming the file and the cause; never reports success for less.
 void writeFileAtomically(const QString& path, const QByteArray& bytes);
 
 } // namespace toolkit

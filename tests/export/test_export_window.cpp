@@ -5,6 +5,7 @@
 #include "export/WINexport.h"
 #include "export/export.h"
 #include "model/module1.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/windows/window_fixture.h"
 #include "toolkit/report.h"
 
@@ -12,6 +13,9 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 const QStringList classFiles{"Face.class", "Matrix3D.class", "OOGL_OFF.class", "Viewer41.class"};
@@ -197,6 +201,30 @@ private slots:
         QCOMPARE(fixture::entries(dir.path()), files);
         if (blocker != offName && files.contains(QStringLiteral("m.off")))
             QCOMPARE(fixture::bytesOf(path(QStringLiteral("m.off"))), fixture::squareOff);
+    }
+
+    // A class file that fails late (the file may not grow past 4 KB): the window
+    // does not close as if the export had worked, and the old class file stays.
+    void lateWriteFailureKeepsTheWindowOpen()
+    {
+        fixture::writeBytes(path(QStringLiteral("Viewer41.class")), "the old class file");
+        fixture::SaveDialog dialog(path(QStringLiteral("m.off")));
+        const QString seen = support::underFileSizeLimit(4096, [this] {
+            qel::WINexport* w = openTicked(true, true);
+            w->PushButton1()->click();
+            const bool open = qel::WINexport::liveWindow() == w && w->isVisible();
+            return QStringLiteral("reported: %1; open: %2; ticks: %3 %4; flags clear: %5")
+                .arg(reported.join(QLatin1Char('|')))
+                .arg(open)
+                .arg(w->CBhtml()->isChecked())
+                .arg(w->CBjava()->isChecked())
+                .arg(flagsClear());
+        });
+        QCOMPARE(seen, QStringLiteral("reported: Cannot write the file \"%1\": %2; open: 1; ticks: 1 1; "
+                                      "flags clear: 1")
+                           .arg(path(QStringLiteral("Viewer41.class")), QString::fromLocal8Bit(std::strerror(EFBIG))));
+        QCOMPARE(fixture::bytesOf(path(QStringLiteral("Viewer41.class"))), QByteArray("the old class file"));
+        QCOMPARE(fixture::entries(dir.path()), (QStringList{"Viewer41.class", "m.htm", "m.off"}));
     }
 
     // The plain "OFF exportieren..." calls saveoff with the flags as they stand.

@@ -7,10 +7,13 @@
 #include "model/module1.h"
 #include "toolkit/errors.h"
 #include "toolkit/resources.h"
+#include "tests/support/file_size_limit.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -162,6 +165,65 @@ private slots:
         fixture::SaveDialog dialog(target);
         verifyNames(errorOf<toolkit::IOException>(Module1::savepic), target);
         QCOMPARE(fixture::entries(dir.path()), before);
+    }
+
+    // A write that fails late, past a file size limit, also below the 16 KB that Qt
+    // would hold back until the commit: the old file stays byte for byte, nothing
+    // half-written is left beside it, what was finished before stays whole, and the
+    // error names the file and the system's cause.
+    void lateWriteFailure_data()
+    {
+        QTest::addColumn<QString>("what");        // the export that runs
+        QTest::addColumn<QString>("target");      // the file that cannot be written whole
+        QTest::addColumn<int>("limit");           // the size a file may grow to
+        QTest::addColumn<bool>("bigModel");       // 3000 points instead of the square
+        QTest::addColumn<QStringList>("entries"); // the folder afterwards
+        QTest::newRow("OFF file of 105 bytes") << "off" << "m.off" << 50 << false << QStringList{"m.off"};
+        QTest::newRow("OFF file above 16 KB") << "off" << "m.off" << 20000 << true << QStringList{"m.off"};
+        QTest::newRow("page") << "page" << "m.htm" << 150 << false << QStringList{"m.htm", "m.off"};
+        QTest::newRow("class file") << "classes" << "Viewer41.class" << 4096 << false
+                                    << QStringList{"Viewer41.class", "m.htm", "m.off"};
+        QTest::newRow("picture below 16 KB") << "picture" << "bild.png" << 100 << false << QStringList{"bild.png"};
+        QTest::newRow("picture above 16 KB") << "picture" << "bild.bmp" << 20000 << false << QStringList{"bild.bmp"};
+    }
+    void lateWriteFailure()
+    {
+        QFETCH(QString, what);
+        QFETCH(QString, target);
+        QFETCH(int, limit);
+        QFETCH(bool, bigModel);
+        QFETCH(QStringList, entries);
+        if (bigModel) {
+            std::vector<fixture::Point> points;
+            for (int k = 1; k <= Module1::maxPoints; ++k)
+                points.push_back({k * 0.25, -k * 1.5, k * 1e-3});
+            fixture::loadModel(QStringLiteral("big.qel"), points, {});
+        }
+        const QByteArray old = "the file as it was before, " + target.toUtf8() + "\n";
+        fixture::writeBytes(path(target), old);
+        Module1::htmlsave = what == "page" || what == "classes";
+        Module1::javasave = what == "classes";
+        if (what == "picture")
+            Module1::init();
+        fixture::SaveDialog dialog(path(what == "picture" ? target : QStringLiteral("m.off")));
+
+        const QString result = support::underFileSizeLimit(rlim_t(limit), [&] {
+            if (what == "picture")
+                Module1::savepic();
+            else
+                Module1::saveoff();
+            return QStringLiteral("no error");
+        });
+
+        const QString expected = QStringLiteral("error: Cannot write the file \"%1\": %2")
+                                     .arg(path(target), QString::fromLocal8Bit(std::strerror(EFBIG)));
+        QCOMPARE(result, expected);
+        QCOMPARE(fixture::bytesOf(path(target)), old);
+        QCOMPARE(fixture::entries(dir.path()), entries);
+        if (what == "page" || what == "classes")
+            QCOMPARE(fixture::bytesOf(path(QStringLiteral("m.off"))), fixture::squareOff);
+        if (what == "classes")
+            QVERIFY(fixture::bytesOf(path(QStringLiteral("m.htm"))).endsWith("</HTML>\r\n"));
     }
 
     void pictureBeforeTheOffScreenPictureExists()
