@@ -28,6 +28,28 @@ const double* pointRow(std::int64_t n)
     return punkt.row(n);
 }
 
+// A point number outside the table is a fault of the model file: the message says
+// where it is and what is allowed.
+[[noreturn]] void recordNamesNoPoint(std::int64_t j, std::int64_t n)
+{
+    throw toolkit::OutOfBoundsException(
+        QStringLiteral("Line record %1 of \"%2\" names point %3, but point numbers run from 0 to %4. "
+                       "The drawing stops at that record; the model is loaded.")
+            .arg(j)
+            .arg(datname)
+            .arg(n)
+            .arg(decltype(punkt)::lastRow)
+            .toStdString());
+}
+
+// Row n of punkt for the point that line record j names.
+const double* recordPoint(std::int64_t j, std::int64_t n)
+{
+    if (!decltype(punkt)::rowInRange(n))
+        recordNamesNoPoint(j, n);
+    return punkt.row(n);
+}
+
 const std::int64_t* lineRow(std::int64_t j)
 {
     if (!decltype(linie)::rowInRange(j))
@@ -100,7 +122,7 @@ void zeichnen()
             const std::int64_t q = rec[1];
             if (!decltype(punkt)::rowInRange(q)) {
                 g.flushLines();
-                outOfBounds("punkt", q, 1, decltype(punkt)::lastRow, decltype(punkt)::lastCol);
+                recordNamesNoPoint(j, q);
             }
             const double* qr = punkt.row(q);
             const double qx = b.sx(qr), qy = b.sy(qr);
@@ -120,8 +142,8 @@ void zeichnen()
         const std::int64_t j = debuglinie;
         const std::int64_t p = j > 1 ? lineRow(j - 1)[1] : 0;
         const std::int64_t q = lineRow(j)[1];
-        const double* pr = pointRow(p);
-        const double* qr = pointRow(q);
+        const double* pr = recordPoint(j - 1, p); // record 0: the origin, always there
+        const double* qr = recordPoint(j, q);
         const double px = b.sx(pr), py = b.sy(pr), qx = b.sx(qr), qy = b.sy(qr);
         g.setForeColor(0, 255, 0);
         g.setPenHeight(3);

@@ -13,6 +13,8 @@
 #include <QCloseEvent>
 #include <QWidget>
 
+#include <exception>
+
 namespace qel {
 
 template <class Derived, class QtBase = QWidget>
@@ -49,8 +51,18 @@ public:
         this->activateWindow();
     }
 
-    // Window.Close from code: the close handler runs and the window ends.
-    void Close() { this->close(); }
+    // Window.Close from code: the close handler runs and the window ends. An error in
+    // the handler goes on to the code that closed the window, as from any call; only
+    // a close that Qt starts (the close button) hands it to the report itself.
+    void Close()
+    {
+        std::exception_ptr error;
+        closeError_ = &error;
+        this->close(); // Qt deletes the window later, never inside close()
+        closeError_ = nullptr;
+        if (error)
+            std::rethrow_exception(error);
+    }
 
 protected:
     Window() = default;
@@ -81,7 +93,15 @@ protected:
         e->accept();
         if (s_live == static_cast<Derived*>(this))
             s_live = nullptr;
-        toolkit::guard([this] { Event_Close(); });
+        if (closeError_) {
+            try {
+                Event_Close();
+            } catch (...) {
+                *closeError_ = std::current_exception();
+            }
+        } else {
+            toolkit::guard([this] { Event_Close(); });
+        }
         QtBase::closeEvent(e);
     }
 
@@ -95,6 +115,7 @@ private:
     }
 
     static inline Derived* s_live = nullptr;
+    std::exception_ptr* closeError_ = nullptr; // set while Close() runs
 };
 
 } // namespace qel

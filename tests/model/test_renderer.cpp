@@ -504,25 +504,32 @@ private slots:
 
     // A point number outside the table or a highlight mark above it ends the pass
     // with an out-of-bounds error: what was drawn stays, nothing later is drawn and no
-    // repaint is requested. The next sound pass draws as usual.
+    // repaint is requested. The next sound pass draws as usual. A record's fault is
+    // told in the model's terms: which record names which point, and what is allowed.
     void outsideTheTables_data()
     {
         QTest::addColumn<int>("fault");
         QTest::addColumn<bool>("firstSegmentDrawn");
-        QTest::newRow("record to point 3001") << 0 << true;
-        QTest::newRow("record to point -1") << 1 << true;
-        QTest::newRow("pen-up record to point 3001") << 2 << true;
-        QTest::newRow("highlighted record after a bad one") << 3 << false;
-        QTest::newRow("highlighted record 3001") << 4 << false;
-        QTest::newRow("highlighted record 3002") << 5 << false;
-        QTest::newRow("highlighted point 3001") << 6 << false;
-        QTest::newRow("point count above capacity") << 7 << false;
-        QTest::newRow("record count above capacity") << 8 << true;
+        QTest::addColumn<QString>("message"); // empty: any message
+        const QString names = QStringLiteral("Line record %1 of \"m.qel\" names point %2, but point numbers run "
+                                             "from 0 to 3000. The drawing stops at that record; the model is loaded.");
+        QTest::newRow("record to point 3001") << 0 << true << names.arg(2).arg(3001);
+        QTest::newRow("record to point -1") << 1 << true << names.arg(2).arg(-1);
+        QTest::newRow("pen-up record to point 3001") << 2 << true << names.arg(2).arg(3001);
+        QTest::newRow("highlighted record after a bad one") << 3 << false << names.arg(2).arg(-1);
+        QTest::newRow("highlighted record to a bad point") << 9 << false << names.arg(2).arg(3001);
+        QTest::newRow("highlighted record 3001") << 4 << false << QString();
+        QTest::newRow("highlighted record 3002") << 5 << false << QString();
+        QTest::newRow("highlighted point 3001") << 6 << false << QString();
+        QTest::newRow("point count above capacity") << 7 << false << QString();
+        QTest::newRow("record count above capacity") << 8 << true << QString();
     }
     void outsideTheTables()
     {
         QFETCH(int, fault);
         QFETCH(bool, firstSegmentDrawn);
+        QFETCH(QString, message);
+        datname = QStringLiteral("m.qel");
         point(1, 40, 0);
         point(2, 40, 60);
         record(1, 1, 15);
@@ -538,8 +545,15 @@ private slots:
         case 6: debugpkt = 3001; linien_ = false; break;
         case 7: anzpkt = 3001; punkte_ = true; linien_ = false; break;
         case 8: record(2, 2, 15); anzlin = 3001; break;
+        case 9: record(2, 3001, 15); linien_ = false; debuglinie = 2; break;
         }
-        QVERIFY_THROWS_EXCEPTION(toolkit::OutOfBoundsException, zeichnen());
+        try {
+            zeichnen();
+            QFAIL("the pass raised no error");
+        } catch (const toolkit::OutOfBoundsException& e) {
+            if (!message.isEmpty())
+                QCOMPARE(QString::fromUtf8(e.what()), message);
+        }
         QCOMPARE(repaints_, 0);
         QCOMPARE(at(120, 100) == white, firstSegmentDrawn);
         QVERIFY(!anyOf(green, QRect(90, 90, 60, 80)));

@@ -381,6 +381,45 @@ private slots:
         QCOMPARE(rowTexts(w->LBlinien(), 2), QStringList({"3", "1", "15"}));
     }
 
+    // A model whose line record names a point outside the table is loaded, and the
+    // failing render is reported once, whether the read closed a debug window (whose
+    // close redraws) or found none; no debug window is left and both marks are 0.
+    void faultyModelReportedOnce_data()
+    {
+        QTest::addColumn<bool>("open");
+        QTest::newRow("window open") << true;
+        QTest::newRow("no window") << false;
+    }
+
+    void faultyModelReportedOnce()
+    {
+        QFETCH(bool, open);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("far.qel");
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("2\n0 0 0\n1 1 1\n3\n1 15\n3001 15\n2 15\n");
+        }
+        if (open) {
+            qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
+            clickCell(w->LBpunkte(), 1, 0);
+        }
+        toolkit::setOpenDialog([path] { return std::optional<QString>(path); });
+        ::WINhaupt()->PushButton2()->click(); // "Qel laden": read, then render
+        toolkit::resetDialogs();
+
+        QCOMPARE(errors_, QStringList{QStringLiteral(
+                              "Line record 2 of \"far.qel\" names point 3001, but point numbers run from 0 to 3000. "
+                              "The drawing stops at that record; the model is loaded.")});
+        errors_.clear();
+        QCOMPARE(Module1::datname, QStringLiteral("far.qel"));
+        QCOMPARE(Module1::anzlin, std::int64_t(3));
+        QCOMPARE(qel::WINdebug::liveWindow(), nullptr);
+        QCOMPARE(Module1::debugpkt, std::int64_t(0));
+        QCOMPARE(Module1::debuglinie, std::int64_t(0));
+    }
+
     // At quit the main window goes first; the debug window closing after it must not
     // build a new main window for its redraw.
     void closeAfterMainWindow()
