@@ -3,6 +3,7 @@
 #include "app/App.h"
 #include "app/MenuBar1.h"
 #include "app/report_gui.h"
+#include "app/save_dialog.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/report.h"
 #include "windows/WINhaupt.h"
@@ -98,11 +99,7 @@ void installQtFileDialogs()
         return path;
     });
     toolkit::setSaveDialog([](const QString& proposedName) -> std::optional<QString> {
-        const QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), proposedName,
-                                                          QString(), nullptr, QFileDialog::DontUseNativeDialog);
-        if (path.isEmpty())
-            return std::nullopt;
-        return path;
+        return SaveDialog::ask(QApplication::activeWindow(), proposedName);
     });
 }
 

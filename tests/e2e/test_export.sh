@@ -1,7 +1,8 @@
 # The real program under Xvfb: load examples/cube.qel, export it with Ctrl+E and
 # with the export window (Ctrl+H, both boxes ticked, Return), save the picture with
 # Ctrl+S, each through the real save dialog with a typed full path; compare what
-# lands on disk with the expected bytes, run the exported applet on its page.
+# lands on disk with the expected bytes, run the exported applet on its page. A
+# typed name with double quotes names exactly that one file.
 # Arguments: the program, the source tree, a scratch folder.
 set -euo pipefail
 program="$1"
@@ -38,6 +39,9 @@ same_bytes() {
   echo "ok: $(basename "$1") byte for byte"
 }
 
+# Started in a folder of its own: a file that lands in the working folder shows.
+mkdir -p "$E2E_SCRATCH/cwd"
+cd "$E2E_SCRATCH/cwd"
 e2e_start "$program"
 main="$E2E_WID"
 
@@ -52,6 +56,17 @@ xdotool key ctrl+e
 e2e_answer_dialog "^Save As$" "$E2E_SCRATCH/cube.off"
 wait_file "$E2E_SCRATCH/cube.off"
 same_bytes "$E2E_SCRATCH/cube.off" "$data/cube.off"
+
+# A name with double quotes is one file's name, not a list of quoted names.
+mkdir -p "$E2E_SCRATCH/quoted"
+e2e_focus "$main"
+xdotool key ctrl+e
+e2e_answer_dialog "^Save As$" "$E2E_SCRATCH/quoted/a \"b\" c.off"
+wait_file "$E2E_SCRATCH/quoted/a \"b\" c.off"
+same_bytes "$E2E_SCRATCH/quoted/a \"b\" c.off" "$data/cube.off"
+[ "$(ls -A "$E2E_SCRATCH/quoted")" = 'a "b" c.off' ] || e2e_fail "the folder holds: $(ls -A "$E2E_SCRATCH/quoted")"
+[ -z "$(ls -A "$E2E_SCRATCH/cwd")" ] || e2e_fail "the working folder holds: $(ls -A "$E2E_SCRATCH/cwd")"
+echo "ok: the name with quotes names exactly one file"
 
 # The picture: the canvas's size, and the canvas's pixels.
 e2e_focus "$main"
