@@ -1,6 +1,9 @@
 # The real program under Xvfb: load examples/cube.qel, press "Debug", check where
 # the debug window opens, click a row of each list and check the green highlights
 # on the main window's canvas, close the debug window and check they are gone.
+# Then read a model whose line record names a point outside the table while the
+# debug window is open: the model is read, the window closes, and the fault is
+# reported once.
 # Arguments: the program, the source tree, a scratch folder.
 set -euo pipefail
 program="$1"
@@ -107,6 +110,26 @@ e2e_screenshot "$closed"
 ! e2e_near_colour "$closed" "$p3x" "$p3y" "$green" 3 || e2e_fail "point 3 still highlighted after closing"
 ! e2e_near_colour "$closed" "$e16x" "$e16y" "$green" 2 || e2e_fail "record 6 still highlighted after closing"
 echo "ok: no highlight after closing the debug window"
+
+far="$E2E_SCRATCH/far.qel"
+printf '2\n0 0 0\n1 1 1\n3\n1 15\n3001 15\n2 15\n' >"$far"
+xdotool mousemove $((main_x + 29 + 54)) $((main_y + bar + 358 + 10)) click 1
+e2e_wait_window "^Debug$" >/dev/null || e2e_fail "no debug window after pressing Debug"
+e2e_focus "$main"
+xdotool key ctrl+o
+e2e_answer_dialog "^Open$" "$far"
+box=$(e2e_wait_window "^Unhandled error$") || e2e_fail "no error shown for the faulty model"
+sleep 0.3
+e2e_screenshot "$E2E_SCRATCH/far.png"
+expected='qel-viewer: unhandled error: Line record 2 of "far.qel" names point 3001, but point numbers run from 0 to 3000. The drawing stops at that record; the model is loaded.'
+grep -qxF "$expected" "$E2E_SCRATCH/stderr.txt" || e2e_fail "the report was: $(cat "$E2E_SCRATCH/stderr.txt")"
+reports=$(grep -c "unhandled error" "$E2E_SCRATCH/stderr.txt" || true)
+[ "$reports" = 1 ] || e2e_fail "$reports reports: $(cat "$E2E_SCRATCH/stderr.txt")"
+! xdotool search --onlyvisible --name "^Debug$" >/dev/null || e2e_fail "the debug window is still open"
+echo "ok: the faulty record is reported once, naming the record and the point; the debug window is closed"
+e2e_focus "$box"
+xdotool key Return
+e2e_wait_gone "^Unhandled error$" || e2e_fail "the error box did not close"
 
 e2e_close "$main"
 e2e_wait_exit
