@@ -72,6 +72,21 @@ e2e_answer_dialog() {
   }
 }
 
+# Reads the model file $2 through the main window $1: Ctrl+O and the open dialog.
+e2e_load_model() {
+  e2e_focus "$1"
+  xdotool key ctrl+o
+  e2e_answer_dialog "^Open$" "$2"
+  sleep 0.3
+}
+
+# Closes the error box $1 with Return, as its OK button.
+e2e_close_error_box() {
+  e2e_focus "$1"
+  xdotool key Return
+  e2e_wait_gone "^Unhandled error$" || e2e_fail "the error box did not close"
+}
+
 # Where a model point lies on the canvas in the start view: zoom 10, tilt 0.3925,
 # turn -0.785, model origin at (200, 200). Prints "x y".
 e2e_canvas_xy() {

@@ -34,10 +34,7 @@ printf 'the older class file\n' >"$out/Viewer41.class"
 
 e2e_start "$E2E_SCRATCH/limited.sh"
 main="$E2E_WID"
-e2e_focus "$main"
-xdotool key ctrl+o
-e2e_answer_dialog "^Open$" "$model"
-sleep 0.3
+e2e_load_model "$main" "$model"
 
 e2e_focus "$main"
 xdotool key ctrl+h
@@ -68,9 +65,7 @@ cmp "$out/cube.htm" "$data/cube.htm" || e2e_fail "cube.htm is not whole"
   e2e_fail "the export folder holds: $(ls -A "$out")"
 echo "ok: the older class file stays, the OFF file and the page are whole, nothing half-written"
 
-e2e_focus "$box"
-xdotool key Return
-e2e_wait_gone "^Unhandled error$" || e2e_fail "the error box did not close"
+e2e_close_error_box "$box"
 e2e_close "$export_win"
 e2e_wait_gone "^OFF\+ Export$" || e2e_fail "the export window did not close"
 e2e_close "$main"
