@@ -87,7 +87,10 @@ void WINexport::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();
-        toolkit::guard([] { ::WINexport()->PushButton1()->click(); });
+        // Only a push button that is not the default one lets the key through to
+        // here: it presses that button; from anywhere else it presses "Export".
+        auto* focused = qobject_cast<QPushButton*>(focusWidget());
+        toolkit::guard([focused] { (focused ? focused : ::WINexport()->PushButton1())->click(); });
         return;
     }
     Window<WINexport>::keyPressEvent(event);

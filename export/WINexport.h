@@ -26,7 +26,7 @@ public:
 protected:
     void Layout() override;
     void _CreateControls0() override;
-    // Return and Enter press the default button "Export".
+    // Return and Enter press the focused push button, else the default button "Export".
     void keyPressEvent(QKeyEvent* event) override;
 };
 

@@ -6,6 +6,8 @@
 #include "toolkit/resources.h"
 #include "toolkit/textout.h"
 
+#include <QFileInfo>
+
 namespace Module1 {
 
 namespace {
@@ -29,7 +31,36 @@ QByteArray classFile(const QString& fileName, bool& loaded, QByteArray& bytes)
     return bytes;
 }
 
+// The name as an attribute value: "&" and a double quote as character references,
+// so that no name can end the value or start a reference.
+QString attributeText(const QString& name)
+{
+    QString out = name;
+    out.replace(QLatin1Char('&'), QStringLiteral("&amp;"));
+    out.replace(quote, QStringLiteral("&quot;"));
+    return out;
+}
+
 } // namespace
+
+void checkPageCanName(const QString& path)
+{
+    // toWindows1252 makes one "?" of every character the code page has not.
+    const QString name = QFileInfo(path).fileName();
+    QString missing;
+    for (const uint c : name.toUcs4()) {
+        const QString one = QString::fromUcs4(reinterpret_cast<const char32_t*>(&c), 1);
+        if (toolkit::toWindows1252(one) == "?" && c != '?' && !missing.contains(one))
+            missing += one;
+    }
+    if (!missing.isEmpty())
+        throw toolkit::UnsupportedFormatException(
+            QStringLiteral("The applet page cannot name the OFF file \"%1\": its name holds characters that "
+                           "Windows-1252, the page's code page, cannot represent (%2). Nothing was written; "
+                           "choose a name without them.")
+                .arg(path, missing)
+                .toStdString());
+}
 
 void saveHTML(const QString& folder, const QString& name)
 {
@@ -37,6 +68,7 @@ void saveHTML(const QString& folder, const QString& name)
     // without its last four characters; otherwise the model file's name.
     const QString base = name.contains(QStringLiteral(".off"), Qt::CaseInsensitive) ? name.left(name.size() - 4)
                                                                                     : datname;
+    checkPageCanName(folder + name);
 
     auto out = toolkit::TextOutputStream::CreateTextFile(folder + base + QStringLiteral(".htm"));
     out->Delimiter = crlf;
@@ -48,7 +80,7 @@ void saveHTML(const QString& folder, const QString& name)
     out->Write(QStringLiteral("<CENTER><APPLET code=") + quote + QStringLiteral("Viewer41.class") + quote
                + QStringLiteral(" WIDTH=") + quote + QStringLiteral("640") + quote + QStringLiteral(" HEIGHT=")
                + quote + QStringLiteral("480") + quote + QStringLiteral("><PARAM name=model value=") + quote);
-    out->Write(name);
+    out->Write(attributeText(name));
     out->WriteLine(quote + QStringLiteral("></APPLET></CENTER>"));
     out->WriteLine(QStringLiteral("</BODY>"));
     out->WriteLine(QStringLiteral("</HTML>"));

@@ -44,6 +44,9 @@ void saveoff()
     const QString path = *chosen;
     const QString name = QFileInfo(path).fileName();
     const QString folder = path.left(path.size() - name.size());
+    // Before anything is written: the page must be able to name the OFF file.
+    if (htmlsave)
+        checkPageCanName(path);
 
     auto out = toolkit::TextOutputStream::CreateTextFile(path);
     out->Delimiter = crlf;

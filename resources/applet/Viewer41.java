@@ -9,12 +9,14 @@ import java.awt.event.MouseMotionListener;
 import java.io.IOException;
 import java.io.InputStream;
 import java.net.URL;
+import java.nio.charset.StandardCharsets;
 
 /**
- * Shows the OFF model named by the parameter "model" (relative to the page) as a
- * wire frame: every face is drawn as its outline, a two-vertex face as one line,
- * in the face's colour on black. Dragging turns the model (sideways) and tilts it
- * (up and down), 200 pixels for about half a turn, as in the desktop viewer.
+ * Shows the OFF model named by the parameter "model" (a file name relative to the
+ * page) as a wire frame: every face is drawn as its outline, a two-vertex face as
+ * one line, in the face's colour on black. Dragging turns the model (sideways)
+ * and tilts it (up and down), 200 pixels for about half a turn, as in the desktop
+ * viewer.
  */
 public class Viewer41 extends Applet implements MouseListener, MouseMotionListener {
     private static final long serialVersionUID = 1L;
@@ -38,7 +40,7 @@ public class Viewer41 extends Applet implements MouseListener, MouseMotionListen
             problem = "No model given (parameter model)";
         } else {
             try {
-                InputStream in = new URL(getDocumentBase(), name).openStream();
+                InputStream in = new URL(getDocumentBase(), escape(name)).openStream();
                 try {
                     model = OOGL_OFF.read(in);
                 } finally {
@@ -55,14 +57,53 @@ public class Viewer41 extends Applet implements MouseListener, MouseMotionListen
         addMouseMotionListener(this);
     }
 
-    /** Centre and radius of the vertices that faces use, so that the model fills the area. */
+    /**
+     * The file name as a relative URL: "/" still separates folders, every other
+     * character but letters, digits and "-._~" becomes %-escapes of its UTF-8
+     * bytes, so that "#", "?", "%", ":" and blanks stay part of the name.
+     */
+    static String escape(String name) {
+        final String hex = "0123456789ABCDEF";
+        StringBuilder b = new StringBuilder();
+        for (byte x : name.getBytes(StandardCharsets.UTF_8)) {
+            int c = x & 0xff;
+            if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || "-._~/".indexOf(c) >= 0)
+                b.append((char) c);
+            else
+                b.append('%').append(hex.charAt(c >> 4)).append(hex.charAt(c & 15));
+        }
+        return b.toString();
+    }
+
+    /** A face is drawn when it has two vertices or more and all of them exist. */
+    private static boolean drawn(Face f, int vertexCount) {
+        return f.size() >= 2 && f.fits(vertexCount);
+    }
+
+    /**
+     * Centre and radius of the vertices that the drawn faces use (all vertices
+     * when no face is drawn), so that what is drawn fills the area; a vertex far
+     * away that no face uses does not shrink the drawing. Vertices with a
+     * coordinate that is not a finite number are left out.
+     */
     private void measure() {
         int n = model.vertexCount();
+        moved = new double[3 * n];
+        boolean[] used = new boolean[n];
+        boolean anyFace = false;
+        for (int i = 0; i < model.faceCount(); i++) {
+            Face f = model.face(i);
+            if (!drawn(f, n)) continue;
+            for (int j = 0; j < f.size(); j++) used[(int) f.index(j)] = true;
+            anyFace = true;
+        }
         double[] lo = {Double.MAX_VALUE, Double.MAX_VALUE, Double.MAX_VALUE};
         double[] hi = {-Double.MAX_VALUE, -Double.MAX_VALUE, -Double.MAX_VALUE};
         boolean any = false;
         for (int k = 0; k < n; k++) {
+            if (anyFace && !used[k]) continue;
             double[] p = {model.x(k), model.y(k), model.z(k)};
+            if (!Double.isFinite(p[0]) || !Double.isFinite(p[1]) || !Double.isFinite(p[2])) continue;
             for (int c = 0; c < 3; c++) {
                 if (p[c] < lo[c]) lo[c] = p[c];
                 if (p[c] > hi[c]) hi[c] = p[c];
@@ -76,7 +117,6 @@ public class Viewer41 extends Applet implements MouseListener, MouseMotionListen
         double dx = hi[0] - lo[0], dy = hi[1] - lo[1], dz = hi[2] - lo[2];
         double r = Math.sqrt(dx * dx + dy * dy + dz * dz) / 2;
         radius = r > 0 && !Double.isInfinite(r) ? r : 1.0;
-        moved = new double[3 * n];
     }
 
     public void update(Graphics g) {
@@ -125,7 +165,7 @@ public class Viewer41 extends Applet implements MouseListener, MouseMotionListen
 
         for (int i = 0; i < model.faceCount(); i++) {
             Face f = model.face(i);
-            if (f.size() < 2 || !f.fits(n)) continue;
+            if (!drawn(f, n)) continue;
             g.setColor(f.hasColour() ? new Color(f.red(), f.green(), f.blue()) : Color.lightGray);
             int count = f.size() == 2 ? 1 : f.size();
             for (int j = 0; j < count; j++) {
@@ -163,6 +203,6 @@ public class Viewer41 extends Applet implements MouseListener, MouseMotionListen
     }
 
     public String[][] getParameterInfo() {
-        return new String[][] {{"model", "URL", "the OFF file, relative to the page"}};
+        return new String[][] {{"model", "file name", "the OFF file, relative to the page"}};
     }
 }

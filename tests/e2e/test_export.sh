@@ -1,8 +1,9 @@
-# The real program under Xvfb: load examples/cube.qel, export it with Ctrl+E and
-# with the export window (Ctrl+H, both boxes ticked, Return), save the picture with
-# Ctrl+S, each through the real save dialog with a typed full path; compare what
-# lands on disk with the expected bytes, run the exported applet on its page. A
-# typed name with double quotes names exactly that one file.
+# The real program under Xvfb: load examples/cube.qel, export it with Ctrl+E, save
+# the picture with Ctrl+S and export it with the export window (Ctrl+H, both boxes
+# ticked, Return), each through the real save dialog with a typed full path, and
+# compare what lands on disk with the expected bytes; close the export window with
+# Return on its focused "Abbruch"; run the exported applet on its page. A typed
+# name with double quotes names exactly that one file.
 # Arguments: the program, the source tree, a scratch folder.
 set -euo pipefail
 program="$1"
@@ -109,6 +110,24 @@ for f in Viewer41.class Face.class Matrix3D.class OOGL_OFF.class; do
 done
 left=$(ls -A "$E2E_SCRATCH/plus" | wc -l)
 [ "$left" = "6" ] || e2e_fail "the export folder holds $left entries, not 6: $(ls -A "$E2E_SCRATCH/plus")"
+
+# Return on a focused "Abbruch" closes the export window without an export: the
+# focus goes to a check box by a click, then by Tab to Export and to Abbruch.
+e2e_focus "$main"
+xdotool key ctrl+h
+export_win=$(e2e_wait_window "^OFF\+ Export$") || e2e_fail "no export window after Ctrl+H"
+e2e_geometry "$export_win"
+e2e_focus "$export_win"
+xdotool mousemove $((E2E_X + 66)) $((E2E_Y + 56)) click 1
+xdotool key Tab Tab
+sleep 0.2
+xdotool key Return
+e2e_wait_gone "^OFF\+ Export$" || e2e_fail "Return on Abbruch left the export window open"
+sleep 0.5
+if xdotool search --onlyvisible --name "^Save As$" >/dev/null 2>&1; then
+  e2e_fail "Return on Abbruch started an export"
+fi
+echo "ok: Return on Abbruch closes the export window without an export"
 
 # The exported page runs the exported applet on the exported OFF file: the cube's
 # bright red (code 12), bright green (10) and yellow (14) edges are drawn.

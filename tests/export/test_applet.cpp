@@ -1,11 +1,14 @@
-// The applet page and the four class files beside an OFF file, and the applet's
-// own OFF reader run on what the export wrote.
+// The applet page and the four class files beside an OFF file, the applet's own
+// OFF reader run on what the export wrote, and the applet itself run on the page
+// in a headless Java runtime and painted into pictures.
 #include "fixture.h"
 
 #include "export/export.h"
 #include "model/module1.h"
+#include "toolkit/errors.h"
 #include "toolkit/resources.h"
 
+#include <QImage>
 #include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -24,6 +27,41 @@ QByteArray page(const QByteArray& modelParameter)
 
 QMap<QString, int> lookups;
 
+// The box around every pixel that is not black; empty when the picture is all black.
+QRect drawnBox(const QImage& picture)
+{
+    QRect box;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if ((picture.pixel(x, y) & 0xffffff) != 0)
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+QSet<QRgb> colours(const QImage& picture)
+{
+    QSet<QRgb> found;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x)
+            found.insert(picture.pixel(x, y) & 0xffffff);
+    }
+    return found;
+}
+
+QString boxText(const QImage& picture)
+{
+    const QRect b = drawnBox(picture);
+    return QStringLiteral("drawn in %1,%2 %3x%4").arg(b.x()).arg(b.y()).arg(b.width()).arg(b.height());
+}
+
+// Well inside the applet's 640 x 480 area: nothing cut at an edge.
+bool inside(const QRect& box)
+{
+    return !box.isEmpty() && QRect(1, 1, 638, 478).contains(box);
+}
+
 } // namespace
 
 class TestApplet : public QObject {
@@ -33,14 +71,90 @@ private:
     QTemporaryDir dir;
     QString path(const QString& name) const { return dir.filePath(name); }
 
-    void exportAs(const QString& name, bool html, bool java)
+    void exportAs(const QString& name, bool html, bool java) { exportTo(path(name), html, java); }
+    static void exportTo(const QString& file, bool html, bool java)
     {
-        fixture::SaveDialog dialog(path(name));
+        fixture::SaveDialog dialog(file);
         Module1::htmlsave = html;
         Module1::javasave = java;
         Module1::saveoff();
         Module1::htmlsave = false;
         Module1::javasave = false;
+    }
+
+    static void readCube()
+    {
+        toolkit::setOpenDialog(
+            [] { return std::optional<QString>(QStringLiteral(QEL_SOURCE_DIR "/examples/cube.qel")); });
+        Module1::datenlesen();
+        toolkit::resetDialogs();
+        QCOMPARE(Module1::anzpkt, std::int64_t(8));
+    }
+
+    // Runs the applet of the page as a browser would, in a headless Java runtime:
+    // the first picture, then one after each drag ("dx,dy" from the middle).
+    // Fails on any exception or other output of the applet.
+    void runApplet(const QString& page, const QStringList& drags, QList<QImage>& frames)
+    {
+        frames.clear();
+        const QString prefix = dir.filePath(QStringLiteral("frames/f"));
+        QDir().mkpath(dir.filePath(QStringLiteral("frames")));
+        QProcess java;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8")); // file names are UTF-8
+        java.setProcessEnvironment(env);
+        java.start(QStringLiteral(QEL_JAVA),
+                   QStringList{QStringLiteral("-Djava.awt.headless=true"),
+                               QStringLiteral("--add-opens"),
+                               QStringLiteral("java.desktop/java.awt=ALL-UNNAMED"),
+                               QStringLiteral("-cp"),
+                               QFileInfo(page).path() + QLatin1Char(':') + QStringLiteral(QEL_APPLET_HARNESS),
+                               QStringLiteral("AppletCheck"),
+                               page,
+                               prefix}
+                       + drags);
+        QVERIFY(java.waitForFinished(120000));
+        const QByteArray errors = java.readAllStandardError();
+        QVERIFY2(java.exitStatus() == QProcess::NormalExit && java.exitCode() == 0 && errors.isEmpty(),
+                 errors.constData());
+        for (qsizetype i = 0; i <= drags.size(); ++i) {
+            QImage frame(prefix + QStringLiteral("-%1.png").arg(i));
+            QVERIFY2(!frame.isNull(), "no picture written");
+            QCOMPARE(frame.size(), QSize(640, 480));
+            frames << frame;
+        }
+        QDir(dir.filePath(QStringLiteral("frames"))).removeRecursively();
+    }
+
+    // The exported cube as the applet first shows it, from its own folder.
+    QImage cubePicture()
+    {
+        static QImage picture;
+        if (picture.isNull()) {
+            const QString folder = dir.filePath(QStringLiteral("reference"));
+            QDir().mkpath(folder);
+            readCube();
+            exportTo(folder + QStringLiteral("/cube.off"), true, true);
+            QList<QImage> frames;
+            runApplet(folder + QStringLiteral("/cube.htm"), {}, frames);
+            QDir(folder).removeRecursively();
+            picture = frames.value(0);
+        }
+        return picture;
+    }
+
+    // Exports the model as offName with the page and the class files: the applet on
+    // that page shows the cube's picture.
+    void showsTheCube(const QString& offName, const QImage& cube)
+    {
+        exportAs(offName, true, true);
+        QList<QImage> frames;
+        runApplet(path(offName.chopped(4) + QStringLiteral(".htm")), {}, frames);
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY2(frames[0] == cube,
+                 qPrintable(boxText(frames[0]) + QStringLiteral(", not as the cube: ") + boxText(cube)));
     }
 
 private slots:
@@ -97,15 +211,16 @@ private slots:
         QCOMPARE(fixture::bytesOf(path(pageName)), page(offName.toLatin1()));
     }
 
-    // The page is Windows-1252; what it cannot hold becomes one "?" per character.
+    // The page is Windows-1252; "&" and the double quote are character references.
     void pageEncoding_data()
     {
         QTest::addColumn<QString>("offName");
         QTest::addColumn<QByteArray>("parameter");
         QTest::newRow("umlaut and euro") << QString::fromUtf8("Würfel€.off") << QByteArray("W\xFC" "rfel\x80.off");
         QTest::newRow("ligature") << QString::fromUtf8("Œuvre.off") << QByteArray("\x8C" "uvre.off");
-        QTest::newRow("not in the code page") << QString::fromUtf8("立方.off") << QByteArray("??.off");
-        QTest::newRow("outside the BMP") << QString::fromUtf8("\U0001F600.off") << QByteArray("?.off");
+        QTest::newRow("question mark") << QStringLiteral("why?.off") << QByteArray("why?.off");
+        QTest::newRow("ampersand") << QStringLiteral("a&copy;b.off") << QByteArray("a&amp;copy;b.off");
+        QTest::newRow("double quote") << QStringLiteral("say \"cube\".off") << QByteArray("say &quot;cube&quot;.off");
     }
     void pageEncoding()
     {
@@ -114,6 +229,59 @@ private slots:
         fixture::loadSquare();
         exportAs(offName, true, false);
         QCOMPARE(fixture::bytesOf(path(offName.chopped(4) + QStringLiteral(".htm"))), page(parameter));
+    }
+
+    // A name the page's code page cannot hold is refused before anything is
+    // written, an older file of that name included; without the page it is fine.
+    void nameOutsideTheCodePage_data()
+    {
+        QTest::addColumn<QString>("offName");
+        QTest::addColumn<bool>("html");
+        QTest::addColumn<bool>("java");
+        QTest::addColumn<QString>("named"); // the characters the message names
+        QTest::newRow("Greek") << QString::fromUtf8("Κύβος.off") << true << true << QString::fromUtf8("Κύβος");
+        QTest::newRow("Cyrillic, page only") << QString::fromUtf8("Куб.off") << true << false << QString::fromUtf8("Куб");
+        QTest::newRow("one letter among others")
+            << QString::fromUtf8("Würfel Ω?.off") << true << false << QString::fromUtf8("(Ω)");
+        QTest::newRow("Chinese") << QString::fromUtf8("立方.off") << true << true << QString::fromUtf8("立方");
+        QTest::newRow("outside the BMP") << QString::fromUtf8("\U0001F600.off") << true << true
+                                         << QString::fromUtf8("\U0001F600");
+        QTest::newRow("no page asked for") << QString::fromUtf8("Κύβος.off") << false << true << QString();
+        QTest::newRow("nothing but the OFF file") << QString::fromUtf8("Κύβος.off") << false << false << QString();
+    }
+    void nameOutsideTheCodePage()
+    {
+        QFETCH(QString, offName);
+        QFETCH(bool, html);
+        QFETCH(bool, java);
+        QFETCH(QString, named);
+        fixture::loadSquare();
+        fixture::writeBytes(path(offName), "older file");
+        QString message;
+        try {
+            exportAs(offName, html, java);
+        } catch (const toolkit::UnsupportedFormatException& e) {
+            message = QString::fromStdString(e.what());
+        }
+        Module1::htmlsave = Module1::javasave = false;
+        if (named.isEmpty()) {
+            QCOMPARE(message, QString());
+            QStringList files = java ? classFiles + QStringList{offName} : QStringList{offName};
+            files.sort();
+            QCOMPARE(fixture::entries(dir.path()), files);
+            QCOMPARE(fixture::bytesOf(path(offName)), fixture::squareOff);
+            return;
+        }
+        QVERIFY2(message.contains(path(offName)) && message.contains(QStringLiteral("Windows-1252"))
+                     && message.contains(named),
+                 qPrintable(message));
+        QCOMPARE(fixture::entries(dir.path()), QStringList{offName});
+        QCOMPARE(fixture::bytesOf(path(offName)), QByteArray("older file"));
+
+        // Called on its own, the page refuses the name just the same.
+        QVERIFY_THROWS_EXCEPTION(toolkit::UnsupportedFormatException,
+                                 Module1::saveHTML(dir.path() + QLatin1Char('/'), offName));
+        QCOMPARE(fixture::entries(dir.path()), QStringList{offName});
     }
 
     void flagsChooseTheFiles_data()
@@ -217,6 +385,131 @@ private slots:
                                       "f 2 1 8 colour 0.0 0.0 0.0", "f 2 8 2 colour 0.0 0.0 0.5"};
         QCOMPARE(out.mid(5), faces);
 #endif
+    }
+
+    // The exported cube fills a fair part of the applet's area without being cut;
+    // a drag sideways turns it and dragging back restores it; a drag up or down tilts it.
+    void appletDrawsAndTurnsTheCube()
+    {
+        readCube();
+        exportAs(QStringLiteral("cube.off"), true, true);
+        QList<QImage> frames;
+        runApplet(path(QStringLiteral("cube.htm")), {"50,0", "-50,0", "0,50"}, frames);
+        if (QTest::currentTestFailed())
+            return;
+
+        const QRect box = drawnBox(frames[0]);
+        QVERIFY2(inside(box) && box.height() >= 480 / 2 && box.width() >= 640 / 3, qPrintable(boxText(frames[0])));
+        // Bright red, bright green and yellow edges (codes 12, 10, 14) on black.
+        QCOMPARE(colours(frames[0]), (QSet<QRgb>{0x000000, 0xff8080, 0x80ff80, 0xffff80}));
+
+        QVERIFY(frames[1] != frames[0]);
+        QVERIFY(inside(drawnBox(frames[1])));
+        QVERIFY(frames[2] == frames[0]);
+        QVERIFY(frames[3] != frames[0] && frames[3] != frames[1]);
+        QVERIFY(inside(drawnBox(frames[3])));
+    }
+
+    // The drawing is fitted to the vertices that the drawn faces use: a vertex far
+    // away that no drawn face uses changes nothing.
+    void appletFitsWhatItDraws_data()
+    {
+        QTest::addColumn<bool>("skippedFace");
+        QTest::newRow("vertex no face uses") << false;
+        QTest::newRow("vertex only a face with a bad index uses") << true;
+    }
+    void appletFitsWhatItDraws()
+    {
+        QFETCH(bool, skippedFace);
+        const QImage cube = cubePicture();
+        QVERIFY(!cube.isNull());
+        readCube();
+        Module1::anzpkt = 9;
+        Module1::punkt(9, 1) = 1000;
+        Module1::punkt(9, 2) = -800;
+        Module1::punkt(9, 3) = 1000;
+        if (skippedFace) { // pen to the origin, then to the far point: the face "2 -1 8"
+            Module1::linie(Module1::anzlin + 1, 1) = 0;
+            Module1::linie(Module1::anzlin + 1, 2) = 0;
+            Module1::linie(Module1::anzlin + 2, 1) = 9;
+            Module1::linie(Module1::anzlin + 2, 2) = 12;
+            Module1::anzlin += 2;
+        }
+        showsTheCube(QStringLiteral("cube.off"), cube);
+    }
+
+    // Every name the export writes loads in the applet: the picture is the one of
+    // the same model exported as cube.off.
+    void appletLoadsEveryName_data()
+    {
+        QTest::addColumn<QString>("offName");
+        QTest::newRow("blank") << QStringLiteral("my cube.off");
+        QTest::newRow("hash") << QStringLiteral("a#b.off");
+        QTest::newRow("percent") << QStringLiteral("100%.off");
+        QTest::newRow("percent and hex digits") << QStringLiteral("a%41.off");
+        QTest::newRow("question mark") << QStringLiteral("why?.off");
+        QTest::newRow("colon") << QStringLiteral("c:cube.off");
+        QTest::newRow("umlaut and euro") << QString::fromUtf8("Würfel€.off");
+        QTest::newRow("ligature and half") << QString::fromUtf8("Œuvre ½.off");
+        QTest::newRow("ampersand") << QStringLiteral("R&amp;D.off");
+        QTest::newRow("double quote") << QStringLiteral("say \"cube\".off");
+        QTest::newRow("all at once") << QString::fromUtf8("é #1 %20 & \"x\"?.off");
+    }
+    void appletLoadsEveryName()
+    {
+        QFETCH(QString, offName);
+        const QImage cube = cubePicture();
+        QVERIFY(!cube.isNull());
+        readCube();
+        showsTheCube(offName, cube);
+    }
+
+    // What cannot be drawn gives a message or an empty picture, before and after
+    // a drag, and never an exception.
+    void appletWithoutAModel_data()
+    {
+        QTest::addColumn<QString>("offName");
+        QTest::addColumn<QByteArray>("content"); // "<none>": no such file
+        QTest::addColumn<bool>("message");       // else an empty picture
+        QTest::newRow("missing file") << "nowhere.off" << QByteArray("<none>") << true;
+        QTest::newRow("no model named") << "" << QByteArray("<none>") << true;
+        QTest::newRow("empty file") << "e.off" << QByteArray() << true;
+        QTest::newRow("not an OFF file") << "t.off" << QByteArray("hello\r\n") << true;
+        QTest::newRow("ends early") << "t.off" << QByteArray("OFF\r\n3 1 99\r\n0 0 0\r\n1 0 0\r\n") << true;
+        QTest::newRow("huge counts") << "t.off" << QByteArray("OFF\r\n700000000 700000000 99\r\n") << true;
+        QTest::newRow("empty model") << "m.off" << QByteArray("OFF\r\n0 0 99\r\n") << false;
+        QTest::newRow("bad indices")
+            << "m.off"
+            << QByteArray("OFF\r\n3 5 99\r\n0 0 0\r\n1 0 0\r\n0 1 0\r\n2 -1 0 1 0 0\r\n2 1 3 1 0 0\r\n"
+                          "2 0 99999999999 1 1 1\r\n3 0 1 2147483648\r\n1 2 1 1 1\r\n")
+            << false;
+        QTest::newRow("faces but no vertices") << "m.off" << QByteArray("OFF\r\n0 2 99\r\n2 0 1 1 1 1\r\n2 1 0\r\n")
+                                               << false;
+    }
+    void appletWithoutAModel()
+    {
+        QFETCH(QString, offName);
+        QFETCH(QByteArray, content);
+        QFETCH(bool, message);
+        if (content != "<none>")
+            fixture::writeBytes(path(offName), content);
+        Module1::savejava(dir.path() + QLatin1Char('/'));
+        Module1::saveHTML(dir.path() + QLatin1Char('/'), offName);
+        const QString page =
+            path(offName.isEmpty() ? QStringLiteral("3D.htm") : offName.chopped(4) + QStringLiteral(".htm"));
+        QList<QImage> frames;
+        runApplet(page, {"30,20"}, frames);
+        if (QTest::currentTestFailed())
+            return;
+        for (const QImage& frame : frames) {
+            const QRect box = drawnBox(frame);
+            if (message) { // white text at the top
+                QCOMPARE(colours(frame), (QSet<QRgb>{0x000000, 0xffffff}));
+                QVERIFY(box.bottom() < 30 && box.width() > 50);
+            } else {
+                QCOMPARE(colours(frame), QSet<QRgb>{0x000000});
+            }
+        }
     }
 };
 

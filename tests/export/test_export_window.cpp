@@ -239,26 +239,66 @@ private slots:
         QVERIFY(flagsClear());
     }
 
-    void defaultButtonKey_data()
+    // Return and Enter, sent to the control that has the focus: a push button takes
+    // them itself (Abbruch closes the window), from anywhere else they press Export.
+    void returnAndEnter_data()
     {
         QTest::addColumn<int>("key");
-        QTest::addColumn<bool>("onCheckBox");
-        QTest::newRow("Return") << int(Qt::Key_Return) << false;
-        QTest::newRow("Enter") << int(Qt::Key_Enter) << false;
-        QTest::newRow("Return on a check box") << int(Qt::Key_Return) << true;
+        QTest::addColumn<QString>("focus"); // the control with the focus
+        QTest::addColumn<bool>("exports");  // else the window closes without an export
+        const struct {
+            Qt::Key key;
+            const char* name;
+        } keys[] = {{Qt::Key_Return, "Return"}, {Qt::Key_Enter, "Enter"}};
+        for (const auto& k : keys) {
+            QTest::addRow("%s on Export", k.name) << int(k.key) << "PushButton1" << true;
+            QTest::addRow("%s on Abbruch", k.name) << int(k.key) << "PushButton2" << false;
+            QTest::addRow("%s on a check box", k.name) << int(k.key) << "CBjava" << true;
+        }
+        QTest::newRow("Return on the window itself") << int(Qt::Key_Return) << "" << true;
     }
-    void defaultButtonKey()
+    void returnAndEnter()
     {
         QFETCH(int, key);
-        QFETCH(bool, onCheckBox);
+        QFETCH(QString, focus);
+        QFETCH(bool, exports);
         fixture::SaveDialog dialog(path(QStringLiteral("m.off")));
         qel::WINexport* w = openTicked(true, false);
-        QWidget* target = onCheckBox ? static_cast<QWidget*>(w->CBjava()) : static_cast<QWidget*>(w);
-        QTest::keyClick(target, Qt::Key(key));
-        QCOMPARE(dialog.flagsSeen.size(), std::size_t(1));
-        QCOMPARE(dialog.flagsSeen[0], std::make_pair(true, false));
+        QApplication::setActiveWindow(w);
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QWidget* target = focus.isEmpty() ? w : w->findChild<QWidget*>(focus);
+        QVERIFY(target);
+        target->setFocus();
+        QCOMPARE(QApplication::focusWidget(), target);
+        QTest::keyClick(target, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QCoreApplication::processEvents();
+
         QCOMPARE(qel::WINexport::liveWindow(), nullptr);
-        QCOMPARE(fixture::entries(dir.path()), (QStringList{"m.htm", "m.off"}));
+        QVERIFY(flagsClear());
+        QCOMPARE(reported, QStringList{});
+        if (exports) {
+            QCOMPARE(dialog.flagsSeen.size(), std::size_t(1));
+            QCOMPARE(dialog.flagsSeen[0], std::make_pair(true, false));
+            QCOMPARE(fixture::entries(dir.path()), (QStringList{"m.htm", "m.off"}));
+        } else {
+            QVERIFY(dialog.proposed.isEmpty());
+            QCOMPARE(fixture::entries(dir.path()), QStringList{});
+        }
+    }
+
+    // A name the page cannot hold is refused from the window too, before anything
+    // is written; the window stays open with its ticks for another name.
+    void nameThePageCannotHold()
+    {
+        fixture::SaveDialog dialog(path(QString::fromUtf8("Κύβος.off")));
+        qel::WINexport* w = openTicked(true, true);
+        w->PushButton1()->click();
+        QCOMPARE(reported.size(), 1);
+        QVERIFY2(reported[0].contains(QStringLiteral("Windows-1252")), qPrintable(reported[0]));
+        QVERIFY(flagsClear());
+        QCOMPARE(qel::WINexport::liveWindow(), w);
+        QVERIFY(w->CBhtml()->isChecked() && w->CBjava()->isChecked());
+        QCOMPARE(fixture::entries(dir.path()), QStringList{});
     }
 };
 
