@@ -75,29 +75,29 @@ std::unique_ptr<TextInputStream> TextInputStream::OpenAsTextFile(const QString& 
     return s;
 }
 
-bool TextInputStream::fill()
+std::size_t TextInputStream::readSome(char* into, std::size_t most)
 {
     ssize_t n = 0;
     do {
-        n = ::read(fd_, buffer_.data(), buffer_.size());
+        n = ::read(fd_, into, most);
     } while (n < 0 && errno == EINTR);
     if (n < 0)
         fail("Cannot read the file", path_, systemCause(errno));
+    atEnd_ = n == 0;
+    return static_cast<std::size_t>(n);
+}
+
+bool TextInputStream::fill()
+{
+    if (atEnd_)
+        return false;
     pos_ = 0;
-    len_ = static_cast<std::size_t>(n);
+    len_ = readSome(buffer_.data(), buffer_.size());
     if (atStart_ && len_ > 0) {
         atStart_ = false;
         // A file that begins with only part of a byte order mark keeps those bytes.
-        while (len_ < 3 && len_ < buffer_.size()) {
-            do {
-                n = ::read(fd_, buffer_.data() + len_, buffer_.size() - len_);
-            } while (n < 0 && errno == EINTR);
-            if (n < 0)
-                fail("Cannot read the file", path_, systemCause(errno));
-            if (n == 0)
-                break;
-            len_ += static_cast<std::size_t>(n);
-        }
+        while (len_ < 3 && !atEnd_)
+            len_ += readSome(buffer_.data() + len_, buffer_.size() - len_);
         if (len_ >= 3 && std::memcmp(buffer_.data(), "\xEF\xBB\xBF", 3) == 0) {
             pos_ = 3;
             offset_ = 3;

@@ -35,6 +35,8 @@ private:
     TextInputStream(const QString& path, int fd);
     // Reads the next piece of the file into the buffer; false at the end of the file.
     bool fill();
+    // One read() of at most `most` bytes; 0 at the end of the file.
+    std::size_t readSome(char* into, std::size_t most);
 
     QString path_;
     int fd_;
@@ -43,6 +45,7 @@ private:
     std::size_t len_ = 0;
     std::int64_t offset_ = 0; // of buffer_[pos_] in the file
     bool atStart_ = true;
+    bool atEnd_ = false; // the file said so once; it is not asked again
 };
 
 } // namespace toolkit
