@@ -3,9 +3,8 @@
 #include "toolkit/dialogs.h"
 #include "toolkit/errors.h"
 #include "toolkit/numeric.h"
+#include "toolkit/textin.h"
 
-#include <QByteArray>
-#include <QFile>
 #include <QFileInfo>
 
 #include <array>
@@ -18,33 +17,9 @@ namespace Module1 {
 
 namespace {
 
-// The lines of the file's bytes. LF, CR LF and a lone CR each end a line; a last
-// line without a line end is a line too, a line end at the very end starts none.
-class LineSource {
-public:
-    explicit LineSource(std::string_view bytes) : p_(bytes.data()), end_(bytes.data() + bytes.size()) {}
-
-    bool atEnd() const { return p_ == end_; }
-
-    std::string_view next()
-    {
-        const char* start = p_;
-        while (p_ != end_ && *p_ != '\n' && *p_ != '\r')
-            ++p_;
-        const std::string_view line(start, static_cast<std::size_t>(p_ - start));
-        if (p_ != end_) {
-            if (*p_ == '\r' && p_ + 1 != end_ && p_[1] == '\n')
-                p_ += 2;
-            else
-                ++p_;
-        }
-        return line;
-    }
-
-private:
-    const char* p_;
-    const char* end_;
-};
+// Far beyond any model of 3000 points and records, comments included. Only what
+// comes before the model is complete counts: the rest of the file is never read.
+constexpr std::int64_t maxModelBytes = std::int64_t(64) << 20;
 
 struct ParsedModel {
     std::int64_t pointCount = 0;
@@ -53,10 +28,11 @@ struct ParsedModel {
     std::vector<std::array<std::int64_t, 2>> lines;
 };
 
-// Reads the whole model into a ParsedModel; the shared state is not touched here.
+// Reads the model into a ParsedModel, line by line up to its last record; the
+// shared state is not touched here.
 class ModelParser {
 public:
-    ModelParser(std::string_view bytes, const QString& fileName) : src_(bytes), fileName_(fileName) {}
+    ModelParser(toolkit::TextInputStream& in, const QString& fileName) : in_(in), fileName_(fileName) {}
 
     ParsedModel parse()
     {
@@ -69,10 +45,7 @@ public:
             m.points.resize(static_cast<std::size_t>(m.pointCount));
         for (auto& p : m.points) {
             nextSignificantLine();
-            cleanUp();
-            Fields f(line_);
-            for (double& v : p)
-                v = toolkit::Val(f.next());
+            p = recordFields();
         }
 
         nextSignificantLine();
@@ -82,10 +55,8 @@ public:
             m.lines.resize(static_cast<std::size_t>(m.lineCount));
         for (auto& r : m.lines) {
             nextSignificantLine();
-            cleanUp();
-            Fields f(line_);
-            for (std::int64_t& v : r)
-                v = toolkit::truncToInt64(toolkit::Val(f.next()));
+            const auto& f = recordFields();
+            r = {toolkit::truncToInt64(f[0]), toolkit::truncToInt64(f[1])};
         }
         return m;
     }
@@ -119,37 +90,46 @@ private:
     // so a file that ends early repeats that text for everything still missing.
     void nextSignificantLine()
     {
-        while (!src_.atEnd()) {
-            line_ = src_.next();
+        while (!in_.EndOfFile()) {
+            if (!in_.ReadLine(line_, maxModelBytes))
+                throw toolkit::UnsupportedFormatException(
+                    "The file \"" + in_.path().toStdString()
+                    + "\" holds more than 64 MB before its model is complete; it cannot be a model file.");
+            fieldsKnown_ = false;
             if (!line_.empty() && line_.front() != '#')
                 return;
         }
     }
 
-    // Runs of spaces become one space, then one leading space goes.
+    // The values of the first three fields of the cleaned line. A line repeated at
+    // an early end gives the same fields every time: it is cleaned and split once.
+    const std::array<double, 3>& recordFields()
+    {
+        if (!fieldsKnown_) {
+            cleanUp();
+            Fields f(line_);
+            for (double& v : fields_)
+                v = toolkit::Val(f.next());
+            fieldsKnown_ = true;
+        }
+        return fields_;
+    }
+
+    // Runs of spaces become one space, then one leading space goes; in place, in
+    // one pass over the line.
     void cleanUp()
     {
-        const bool needed = (!line_.empty() && line_.front() == ' ') || line_.find("  ") != std::string_view::npos;
-        if (!needed)
-            return;
-        // The line may already live in one buffer (a repeated, cleaned line): write the other.
-        flip_ ^= 1;
-        std::string& out = cleaned_[flip_];
-        out.clear();
+        std::size_t out = 0;
         bool previousSpace = false;
         for (const char c : line_) {
-            if (c == ' ') {
-                if (previousSpace)
-                    continue;
-                previousSpace = true;
-            } else {
-                previousSpace = false;
-            }
-            out.push_back(c);
+            if (c == ' ' && previousSpace)
+                continue;
+            previousSpace = c == ' ';
+            line_[out++] = c;
         }
-        if (!out.empty() && out.front() == ' ')
-            out.erase(0, 1);
-        line_ = out;
+        line_.resize(out);
+        if (!line_.empty() && line_.front() == ' ')
+            line_.erase(0, 1);
     }
 
     void checkCapacity(std::int64_t count, std::int64_t limit, const char* what) const
@@ -161,33 +141,12 @@ private:
                                                   + std::to_string(limit) + " are supported.");
     }
 
-    LineSource src_;
+    toolkit::TextInputStream& in_;
     QString fileName_;
-    std::string_view line_;
-    std::string cleaned_[2];
-    int flip_ = 0;
+    std::string line_;
+    std::array<double, 3> fields_{};
+    bool fieldsKnown_ = false;
 };
-
-// Far beyond any model of 3000 points and records, comments included; it keeps a
-// device such as /dev/zero from filling the memory or never ending.
-constexpr qint64 maxFileBytes = qint64(64) << 20;
-
-QByteArray readWholeFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw toolkit::IOException("Cannot open the model file \"" + path.toStdString()
-                                   + "\": " + file.errorString().toStdString());
-    // A device or pipe tells no size: read at most one byte past the limit.
-    QByteArray bytes = file.isSequential() || file.size() > maxFileBytes ? file.read(maxFileBytes + 1) : file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw toolkit::IOException("Cannot read the model file \"" + path.toStdString()
-                                   + "\": " + file.errorString().toStdString());
-    if (bytes.size() > maxFileBytes)
-        throw toolkit::UnsupportedFormatException("The file \"" + path.toStdString()
-                                                  + "\" is larger than 64 MB; it cannot be a model file.");
-    return bytes;
-}
 
 } // namespace
 
@@ -198,14 +157,11 @@ void datenlesen()
         return;
 
     const QString name = QFileInfo(*chosen).fileName();
-    const QByteArray bytes = readWholeFile(*chosen);
-    std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    // An editor's UTF-8 byte order mark is not part of the first line.
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.remove_prefix(3);
-
     // Everything is read and checked first: a file that fails leaves the old model whole.
-    const ParsedModel m = ModelParser(text, name).parse();
+    const ParsedModel m = [&] {
+        const auto in = toolkit::TextInputStream::OpenAsTextFile(*chosen);
+        return ModelParser(*in, name).parse();
+    }();
 
     anzpkt = 0;
     anzlin = 0;

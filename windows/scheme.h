@@ -24,7 +24,7 @@ public:
     static Derived* accessor()
     {
         if (s_live)
-            return s_live;
+            return static_cast<Derived*>(s_live);
         auto* w = new Derived();
         w->setAttribute(Qt::WA_DeleteOnClose);
         s_live = w;
@@ -37,11 +37,11 @@ public:
             w->deleteLater();
             throw;
         }
-        return s_live;
+        return static_cast<Derived*>(s_live);
     }
 
     // The live window, or nullptr; never builds one.
-    static Derived* liveWindow() { return s_live; }
+    static Derived* liveWindow() { return static_cast<Derived*>(s_live); }
 
     // Window.Show: visible and in front, modeless.
     void Show()
@@ -68,7 +68,7 @@ protected:
     Window() = default;
     ~Window() override
     {
-        if (s_live == static_cast<Derived*>(this))
+        if (s_live == this)
             s_live = nullptr;
     }
 
@@ -91,7 +91,7 @@ protected:
     void closeEvent(QCloseEvent* e) override
     {
         e->accept();
-        if (s_live == static_cast<Derived*>(this))
+        if (s_live == this)
             s_live = nullptr;
         if (closeError_) {
             try {
@@ -114,7 +114,9 @@ private:
         this->show();
     }
 
-    static inline Derived* s_live = nullptr;
+    // Kept as the base: the destructor compares it with a window whose derived part
+    // is already gone, where no cast to Derived is allowed.
+    static inline Window* s_live = nullptr;
     std::exception_ptr* closeError_ = nullptr; // set while Close() runs
 };
 

@@ -10,8 +10,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstring>
 #include <limits>
 #include <vector>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace Module1;
 
@@ -33,6 +40,15 @@ QString fixture(const char* name) { return QStringLiteral(QEL_TEST_DATA "/") + Q
 void answerOpenDialog(const QString& path)
 {
     toolkit::setOpenDialog([path] { return std::optional<QString>(path); });
+}
+
+// Writes content, then grows the file to `size` bytes (0 for none) with NUL bytes;
+// the growth costs no disk space.
+bool writeFile(const QString& path, const QByteArray& content, qint64 size = 0)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size()
+        && (size == 0 || f.resize(size));
 }
 
 Points repeat(int n, QList<double> row) { return Points(n, row); }
@@ -70,6 +86,14 @@ struct Snapshot {
 class TestReader : public QObject {
     Q_OBJECT
 
+public:
+    ~TestReader() override
+    {
+        for (const int fd : pipe_)
+            if (fd >= 0)
+                ::close(fd);
+    }
+
 private slots:
     void init();
     void cleanup();
@@ -85,12 +109,17 @@ private slots:
     void tooLargeModelChangesNothing();
     void unreadableFileChangesNothing_data();
     void unreadableFileChangesNothing();
+    void trailingTextIsNotRead_data();
+    void trailingTextIsNotRead();
+    void longLines_data();
+    void longLines();
 
 private:
     void addModelColumns();
     void checkRead(const QString& path);
 
     QTemporaryDir tmp_;
+    int pipe_[2] = {-1, -1}; // a pipe whose writer stays open and never writes
     int closeCalls_ = 0;
     std::int64_t seenAnzpkt_ = 0, seenAnzlin_ = 0;
     QString seenDatname_;
@@ -347,9 +376,27 @@ void TestReader::tooLargeModelChangesNothing_data()
     QTest::newRow("1e30 line records") << fixture("lines_huge.qel")
                                        << "The model \"lines_huge.qel\" has 9223372036854775807 line records; at "
                                           "most 3000 are supported.";
-    // An endless device must neither fill the memory nor hang the viewer.
-    QTest::newRow("endless device") << QStringLiteral("/dev/zero")
-                                    << "The file \"/dev/zero\" is larger than 64 MB; it cannot be a model file.";
+
+    // Only what comes before the model is complete is bounded; past 64 MB the file
+    // is refused, however it goes on.
+    const auto tooLong = [](const QString& path) {
+        return "The file \"" + path + "\" holds more than 64 MB before its model is complete; it cannot be a "
+                                      "model file.";
+    };
+    const QString endless = tmp_.filePath(QStringLiteral("endless_line.qel"));
+    QVERIFY(writeFile(endless, "3000\n1 2 3\n", qint64(65) << 20));
+    QTest::newRow("a line without end past 64 MB") << endless << tooLong(endless);
+    const QString comments = tmp_.filePath(QStringLiteral("comments_64mb.qel"));
+    QByteArray block;
+    for (int i = 0; i < 4096; ++i)
+        block += "# a comment line of some length, again and again\n";
+    QFile f(comments);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QVERIFY(f.write("2\n1 1 1\n") == 8);
+    while (f.size() <= (qint64(64) << 20))
+        QCOMPARE(f.write(block), block.size());
+    f.close();
+    QTest::newRow("comment lines past 64 MB") << comments << tooLong(comments);
 }
 
 void TestReader::tooLargeModelChangesNothing()
@@ -372,10 +419,50 @@ void TestReader::unreadableFileChangesNothing_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("cause");
-    QTest::newRow("a folder") << QStringLiteral(QEL_TEST_DATA) << "directory";
     QTest::newRow("no such file") << fixture("no such file.qel") << "No such file";
     // Opens, but reading from offset 0 fails.
     QTest::newRow("read error") << QStringLiteral("/proc/self/mem") << "Input/output error";
+
+    // Paths that are no regular files are refused before anything could block.
+    QTest::newRow("a folder") << QStringLiteral(QEL_TEST_DATA) << "it is a directory, not a regular file";
+
+    // Opening a FIFO without a writer blocks for ever.
+    const QString fifo = tmp_.filePath(QStringLiteral("fifo.qel"));
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    QTest::newRow("a FIFO without a writer") << fifo << "it is a pipe (FIFO), not a regular file";
+    const QString link = tmp_.filePath(QStringLiteral("link to fifo.qel"));
+    QVERIFY(QFile::link(fifo, link));
+    QTest::newRow("a link to a FIFO") << link << "it is a pipe (FIFO), not a regular file";
+
+    // Reading a pipe whose writer never writes blocks for ever; /dev/stdin is often one.
+    if (pipe_[0] < 0)
+        QVERIFY(::pipe(pipe_) == 0);
+    QTest::newRow("a pipe with a silent writer") << QStringLiteral("/proc/self/fd/%1").arg(pipe_[0])
+                                                 << "it is a pipe (FIFO), not a regular file";
+    struct stat in {};
+    if (::fstat(0, &in) == 0 && !S_ISREG(in.st_mode))
+        QTest::newRow("/dev/stdin") << QStringLiteral("/dev/stdin") << "not a regular file";
+
+    const QString socketPath = tmp_.filePath(QStringLiteral("socket.qel"));
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    const QByteArray encoded = QFile::encodeName(socketPath);
+    QVERIFY(encoded.size() < qsizetype(sizeof addr.sun_path));
+    std::memcpy(addr.sun_path, encoded.constData(), std::size_t(encoded.size()));
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    QVERIFY(sock >= 0);
+    const bool bound = ::bind(sock, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0;
+    ::close(sock);
+    QVERIFY(bound);
+    QTest::newRow("a socket") << socketPath << "it is a socket, not a regular file";
+
+    // Devices: /dev/zero never ends, /dev/null ends at once; neither is a model file.
+    QTest::newRow("/dev/zero") << QStringLiteral("/dev/zero") << "it is a character device, not a regular file";
+    QTest::newRow("/dev/null") << QStringLiteral("/dev/null") << "it is a character device, not a regular file";
+    // A block device node of our own, never opened: the check comes first.
+    const QString block = tmp_.filePath(QStringLiteral("block.qel"));
+    if (::mknod(QFile::encodeName(block).constData(), S_IFBLK | 0600, makedev(7, 0)) == 0)
+        QTest::newRow("a block device") << block << "it is a block device, not a regular file";
 }
 
 void TestReader::unreadableFileChangesNothing()
@@ -386,15 +473,84 @@ void TestReader::unreadableFileChangesNothing()
         QSKIP("no /proc on this system");
     const Snapshot before = Snapshot::take();
     answerOpenDialog(path);
+    // A read that blocks ends the test with SIGALRM instead of hanging it.
+    ::alarm(20);
     try {
         datenlesen();
+        ::alarm(0);
         QFAIL("no error for a file that cannot be read");
     } catch (const toolkit::IOException& e) {
+        ::alarm(0);
         const QString msg = QString::fromUtf8(e.what());
         QVERIFY2(msg.contains(path) && msg.contains(cause), e.what());
     }
     QVERIFY(Snapshot::take() == before);
     QCOMPARE(closeCalls_, 0);
+}
+
+// Nothing after the last expected record is read: however much follows, the model loads.
+void TestReader::trailingTextIsNotRead_data()
+{
+    QTest::addColumn<QString>("file");
+    addModelColumns();
+
+    QFile f(fixture("square.qel"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray square = f.readAll();
+    const Points points{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+    const Records path{{1, 0}, {2, 15}, {3, 15}, {4, 15}, {1, 15}};
+
+    const QString nul = tmp_.filePath(QStringLiteral("square_then_nul.qel"));
+    QVERIFY(writeFile(nul, square, qint64(200) << 20));
+    QTest::newRow("200 MB of NUL bytes") << nul << qint64(4) << qint64(5) << points << path;
+    const QString text = tmp_.filePath(QStringLiteral("square_then_text.qel"));
+    QVERIFY(writeFile(text, square + "this is no record\n" + QByteArray(1 << 20, '7') + "\n#\n"));
+    QTest::newRow("lines that would be records") << text << qint64(4) << qint64(5) << points << path;
+}
+
+void TestReader::trailingTextIsNotRead()
+{
+    QFETCH(QString, file);
+    checkRead(file);
+}
+
+// Lines far longer than any record: the same result as short ones, also when an
+// early end repeats them, and across the places where the file is read in pieces.
+void TestReader::longLines_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    addModelColumns();
+
+    const QByteArray blanks(1 << 20, ' ');
+    // The last line, repeated: cleaned to "7 8" once, and the count reads it as 7.
+    QTest::newRow("a blank line of 1 MB, then the end")
+        << "3000\n" + blanks + "7" + blanks + "8" + blanks << qint64(3000) << qint64(7)
+        << repeat(3000, QList<double>{7, 8, 0}) << repeat(7, QList<qint64>{7, 8});
+    QTest::newRow("a comment line of 1 MB, then the end")
+        << "2\n1 2 3\n#" + QByteArray(1 << 20, '5') << qint64(2) << qint64(0)
+        << Points{{1, 2, 3}, {0, 0, 0}} << Records{};
+    QTest::newRow("a number of 1 MB digits") << "1\n0." + QByteArray(1 << 20, '0') + "25 -" + QByteArray(1 << 20, '9')
+                                             << qint64(1) << qint64(0) << Points{{0, -dmax, 0}} << Records{};
+
+    // CR LF is one line end also where the CR is the last byte of a piece read;
+    // taken for two, an empty line would be repeated at the end instead of "7".
+    for (const int boundary : {1 << 12, 1 << 13, 1 << 14, 1 << 15, 1 << 16, 1 << 17, 1 << 20}) {
+        QByteArray content = "2\n7" + QByteArray(boundary - 4, ' ') + "\r\n";
+        QCOMPARE(content.indexOf('\r'), boundary - 1);
+        QTest::addRow("CR LF at byte %d", boundary)
+            << content << qint64(2) << qint64(7) << repeat(2, QList<double>{7, 0, 0}) << repeat(7, QList<qint64>{7, 0});
+        content.chop(1);
+        QTest::addRow("CR at byte %d, then the end", boundary)
+            << content << qint64(2) << qint64(7) << repeat(2, QList<double>{7, 0, 0}) << repeat(7, QList<qint64>{7, 0});
+    }
+}
+
+void TestReader::longLines()
+{
+    QFETCH(QByteArray, content);
+    const QString path = tmp_.filePath(QStringLiteral("long.qel"));
+    QVERIFY(writeFile(path, content));
+    checkRead(path);
 }
 
 QTEST_APPLESS_MAIN(TestReader)

@@ -1,0 +1,67 @@
+# The real program under Xvfb: load examples/cube.qel, then choose paths that are
+# no regular files (a FIFO without a writer, /dev/zero) in the open dialog. Each is
+# refused at once in a message box that says what it is, the viewer keeps taking
+# input, and the cube stays on the screen.
+# Arguments: the program, the source tree, a scratch folder.
+set -euo pipefail
+program="$1"
+source_dir="$2"
+rm -rf "$3"
+mkdir -p "$3"
+E2E_SCRATCH="$(cd "$3" && pwd)"
+source "$source_dir/tests/e2e/lib.sh"
+
+model="$source_dir/examples/cube.qel"
+[ -f "$model" ] || e2e_fail "no $model"
+fifo="$E2E_SCRATCH/pipe.qel"
+mkfifo "$fifo"
+
+e2e_start "$program"
+main="$E2E_WID"
+
+e2e_focus "$main"
+xdotool key ctrl+o
+e2e_answer_dialog "^Open$" "$model"
+
+# The midpoint of the cube's bottom edge 1-2 (code 12) in the start view.
+edge=$(e2e_canvas_xy 0 -5 -5)
+shot="$E2E_SCRATCH/shot.png"
+cube_shown() {
+  e2e_canvas_origin "$main"
+  local x=$((E2E_CANVAS_X + ${edge% *})) y=$((E2E_CANVAS_Y + ${edge#* }))
+  for _ in $(seq 1 40); do
+    e2e_screenshot "$shot"
+    e2e_near_colour "$shot" "$x" "$y" 255,105,105 1 && return 0
+    sleep 0.25
+  done
+  return 1
+}
+cube_shown || e2e_fail "the cube is not drawn after loading it"
+
+refused() {
+  local path="$1" kind="$2" box reported
+  e2e_focus "$main"
+  xdotool key ctrl+o
+  e2e_answer_dialog "^Open$" "$path"
+  # A viewer stuck in open() or read() shows no box.
+  box=$(e2e_wait_window "^Unhandled error$") || e2e_fail "no message for $path: the viewer hangs"
+  reported=$(grep -F "\"$path\"" "$E2E_SCRATCH/stderr.txt" | tail -1)
+  case "$reported" in
+    *"it is $kind, not a regular file"*) ;;
+    *) e2e_fail "the message for $path does not say it is $kind: ${reported:-nothing}" ;;
+  esac
+  echo "ok: $path refused: ${reported#*unhandled error: }"
+  e2e_focus "$box"
+  xdotool key Return
+  e2e_wait_gone "^Unhandled error$" || e2e_fail "the message box for $path stayed open"
+  cube_shown || e2e_fail "the cube is gone after choosing $path"
+  echo "ok: the cube stays after $path"
+}
+
+refused "$fifo" "a pipe (FIFO)"
+refused /dev/zero "a character device"
+
+e2e_close "$main"
+e2e_wait_exit
+[ "$E2E_EXIT" = "0" ] || e2e_fail "exit code $E2E_EXIT after closing the main window"
+echo "ok: exit code 0"
