@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -476,6 +477,22 @@ private slots:
         if (other)
             other->Close();
         QVERIFY(errors_.isEmpty());
+    }
+
+    // Only the parts to be repainted are copied from the picture.
+    void paintCopiesOnlyTheAreas()
+    {
+        qel::WINhaupt* w = openWindow();
+        QImage target(400, 400, QImage::Format_RGB32);
+        target.fill(qRgb(1, 2, 3));
+        const QRegion areas = QRegion(10, 20, 30, 40) + QRegion(300, 5, 7, 9);
+        {
+            QPainter g(&target);
+            w->CAhaupt_Paint(w->CAhaupt(), g, areas);
+        }
+        for (int y = 0; y < 400; ++y)
+            for (int x = 0; x < 400; ++x)
+                QCOMPARE(target.pixel(x, y), areas.contains(QPoint(x, y)) ? Module1::zebild->pixel(x, y) : qRgb(1, 2, 3));
     }
 
     void resize_data()
