@@ -7,9 +7,11 @@
 // - A pixel (px, py) is the unit square [px, px + 1) x [py, py + 1); its centre is
 //   (px + 0.5, py + 0.5). No anti-aliasing: every colour is written as it is.
 // - fillRect covers the pixels whose centres lie inside the rectangle.
-// - fillOval covers the pixels whose centres lie inside or on the ellipse inscribed
-//   in its box (a 5 x 5 box at whole coordinates gives a disc of 21 pixels, a 7 x 7
-//   box one of 37).
+// - fillOval first snaps its box to the pixel grid (the corner to the nearest pixel
+//   corner, the size to whole pixels), then covers the pixels whose centres lie
+//   inside or on the ellipse inscribed in the snapped box. So every disc of a size
+//   has the same pixels wherever it lies: a 5 x 5 box always gives the same disc of
+//   21 pixels, a 7 x 7 box the same one of 37.
 // - drawLine first clips the segment in doubles to the picture (widened by the pen's
 //   reach), then takes the pixel under each clipped end point (floor) and joins the
 //   two with a DDA along the longer axis, one pixel per column or row, both end
