@@ -214,19 +214,35 @@ void Raster::fillOval(double left, double top, double width, double height)
     const int y0 = floorSmall(top + 0.5);
     const int bw = floorSmall(width + 0.5);
     const int bh = floorSmall(height + 0.5);
-    const double rx = bw / 2.0;
-    const double ry = bh / 2.0;
+    const std::vector<DiscRow>& rows = discRows(bw, bh);
     const int rFirst = std::max(-y0, 0);
     const int rEnd = std::min(bh, h_ - y0); // exclusive
     for (int r = rFirst; r < rEnd; ++r) {
-        const double dy = (r + 0.5 - ry) / ry;
-        const double half = rx * std::sqrt(1.0 - dy * dy);
-        // Pixels whose centres lie in [rx - half, rx + half] of the box.
-        const int from = std::max(x0 - floorSmall(-(rx - half - 0.5)), 0); // ceil
-        const int to = std::min(x0 + floorSmall(rx + half - 0.5), w_ - 1);
+        const int from = std::max(x0 + rows[r].from, 0);
+        const int to = std::min(x0 + rows[r].to, w_ - 1);
         if (from <= to)
             span(y0 + r, from, to);
     }
+}
+
+// The columns, relative to the box, that each row of the disc inscribed in a
+// width x height box covers: the pixels whose centres lie inside or on the ellipse.
+// Kept for the last size asked, as a pass draws many discs of one size.
+const std::vector<Raster::DiscRow>& Raster::discRows(int width, int height)
+{
+    if (width == discW_ && height == discH_)
+        return discRows_;
+    discW_ = width;
+    discH_ = height;
+    discRows_.assign(std::size_t(std::max(height, 0)), DiscRow{});
+    const double rx = width / 2.0;
+    const double ry = height / 2.0;
+    for (int r = 0; r < height; ++r) {
+        const double dy = (r + 0.5 - ry) / ry;
+        const double half = rx * std::sqrt(1.0 - dy * dy);
+        discRows_[std::size_t(r)] = {-floorSmall(-(rx - half - 0.5)), floorSmall(rx + half - 0.5)}; // ceil, floor
+    }
+    return discRows_;
 }
 
 bool Raster::thinEnds(double& x1, double& y1, double& x2, double& y2, int ends[4]) const

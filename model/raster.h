@@ -66,6 +66,10 @@ private:
         int rowMin, rowMax;
         QRgb colour;
     };
+    struct DiscRow {
+        int from, to; // columns, inclusive; from > to for none
+    };
+    const std::vector<DiscRow>& discRows(int width, int height);
     static Segment makeSegment(int x0, int y0, int x1, int y1, QRgb colour);
     void drawRows(const Segment& s, int firstRow, int lastRow); // its pixels in these rows
     bool thinEnds(double& x1, double& y1, double& x2, double& y2, int ends[4]) const;
@@ -82,6 +86,8 @@ private:
     int penW_ = 1;
     int penH_ = 1;
     std::vector<Segment> queue_;
+    int discW_ = -1, discH_ = -1; // the size discRows_ holds
+    std::vector<DiscRow> discRows_;
 };
 
 // Clips the segment to the closed box [xmin, xmax] x [ymin, ymax] (Liang-Barsky, in
