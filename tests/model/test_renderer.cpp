@@ -192,7 +192,7 @@ private slots:
             }
             return rows;
         };
-        // Points in cells 20 pixels apart, near the picture's edges too.
+        // Points well apart, at small and large, negative and positive coordinates.
         const int xs[] = {-80, -35, 0, 17, 256, 899, 1777, 1870};
         const int ys[] = {-80, -45, 0, 333, 870};
         std::int64_t n = 0;
