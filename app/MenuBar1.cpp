@@ -5,6 +5,8 @@
 #include "toolkit/report.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
 
@@ -15,6 +17,37 @@ MenuBar1::MenuBar1()
     setObjectName(QStringLiteral("MenuBar1"));
     Untitled0();
     Untitled1();
+    // Before a key reaches the focused control as a shortcut, Qt asks that control
+    // whether it wants the key itself (ShortcutOverride).
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool MenuBar1::isEntryShortcut(const QKeySequence& keys) const
+{
+    for (QAction* top : actions()) {
+        if (!top->menu())
+            continue;
+        for (QAction* a : top->menu()->actions()) {
+            if (!a->shortcut().isEmpty() && a->shortcut() == keys)
+                return true;
+        }
+    }
+    return false;
+}
+
+// A control of the window the bar is installed in never keeps an entry's shortcut:
+// the entry runs instead.
+bool MenuBar1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType()) {
+        auto* control = static_cast<QWidget*>(watched);
+        if (control != this && control->window() == window()
+            && isEntryShortcut(QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination()))) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QMenuBar::eventFilter(watched, event);
 }
 
 QMenu* MenuBar1::addNamedMenu(const QString& name, const QString& text)

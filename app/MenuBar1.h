@@ -3,9 +3,14 @@
 // call, shared by the application and the main window. Every entry is a QAction
 // whose object name is its item name; a chosen entry is routed by that name
 // (App.h, routeMenuCommand).
+//
+// The entries' shortcuts work whatever control of the bar's window has the focus:
+// a text field would otherwise keep keys such as Ctrl+E (end of line under X11) or
+// Ctrl+C for itself. The Edit entries then act on the focused text field.
 #include <QMenuBar>
 
 class QAction;
+class QKeySequence;
 class QMenu;
 
 namespace qel {
@@ -20,7 +25,12 @@ public:
     // The menu of that name ("FileMenu", "EditMenu").
     QMenu* menu(const QString& name) const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    bool isEntryShortcut(const QKeySequence& keys) const;
+
     void Untitled0(); // File
     void Untitled1(); // Edit
 

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cwchar>
 #include <utility>
 #include <vector>
 
@@ -171,7 +172,17 @@ Raster::Raster(QImage& picture)
 
 void Raster::span(int row, int from, int to)
 {
-    std::fill(bits_ + row * stride_ + from, bits_ + row * stride_ + to + 1, fore_);
+    QRgb* const p = bits_ + row * stride_ + from;
+    const std::size_t n = std::size_t(to - from) + 1;
+    // The C library's wide fill stores many pixels at once, the plain loop one by
+    // one: the clear of a large drawing area takes a third of the time so.
+    if constexpr (sizeof(wchar_t) == sizeof(QRgb)) {
+        if (n >= 16) {
+            std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(fore_), n);
+            return;
+        }
+    }
+    std::fill(p, p + n, fore_);
 }
 
 void Raster::fillRect(double left, double top, double width, double height)
@@ -196,25 +207,42 @@ void Raster::fillOval(double left, double top, double width, double height)
     // Off the picture altogether? (This also keeps every value below small.)
     if (!(left < w_ && top < h_ && left + width > 0 && top + height > 0) || width > 1e6 || height > 1e6)
         return;
-    const double rx = width / 2;
-    const double ry = height / 2;
-    const double cx = left + rx;
-    const double cy = top + ry;
-    const int rTop = std::max(floorSmall(top), 0);
-    const int rEnd = std::min(floorSmall(top + height) + 1, h_); // exclusive
-    QRgb* row = bits_ + rTop * stride_;
-    for (int r = rTop; r < rEnd; ++r, row += stride_) {
-        const double dy = (r + 0.5 - cy) / ry;
-        const double rest = 1.0 - dy * dy;
-        if (rest < 0.0)
-            continue;
-        const double half = rx * std::sqrt(rest);
-        // Pixels whose centres lie in [cx - half, cx + half].
-        const int from = std::max(-floorSmall(-(cx - half - 0.5)), 0); // ceil
-        const int to = std::min(floorSmall(cx + half - 0.5), w_ - 1);
-        for (int x = from; x <= to; ++x)
-            row[x] = fore_;
+    // The box snapped to the pixel grid: its corner to the nearest pixel corner, its
+    // size to whole pixels. The disc's pixels are worked out relative to that corner,
+    // so every disc of one size has the same shape, wherever its box falls.
+    const int x0 = floorSmall(left + 0.5);
+    const int y0 = floorSmall(top + 0.5);
+    const int bw = floorSmall(width + 0.5);
+    const int bh = floorSmall(height + 0.5);
+    const std::vector<DiscRow>& rows = discRows(bw, bh);
+    const int rFirst = std::max(-y0, 0);
+    const int rEnd = std::min(bh, h_ - y0); // exclusive
+    for (int r = rFirst; r < rEnd; ++r) {
+        const int from = std::max(x0 + rows[r].from, 0);
+        const int to = std::min(x0 + rows[r].to, w_ - 1);
+        if (from <= to)
+            span(y0 + r, from, to);
     }
+}
+
+// The columns, relative to the box, that each row of the disc inscribed in a
+// width x height box covers: the pixels whose centres lie inside or on the ellipse.
+// Kept for the last size asked, as a pass draws many discs of one size.
+const std::vector<Raster::DiscRow>& Raster::discRows(int width, int height)
+{
+    if (width == discW_ && height == discH_)
+        return discRows_;
+    discW_ = width;
+    discH_ = height;
+    discRows_.assign(std::size_t(std::max(height, 0)), DiscRow{});
+    const double rx = width / 2.0;
+    const double ry = height / 2.0;
+    for (int r = 0; r < height; ++r) {
+        const double dy = (r + 0.5 - ry) / ry;
+        const double half = rx * std::sqrt(1.0 - dy * dy);
+        discRows_[std::size_t(r)] = {-floorSmall(-(rx - half - 0.5)), floorSmall(rx + half - 0.5)}; // ceil, floor
+    }
+    return discRows_;
 }
 
 bool Raster::thinEnds(double& x1, double& y1, double& x2, double& y2, int ends[4]) const

@@ -7,9 +7,11 @@
 // - A pixel (px, py) is the unit square [px, px + 1) x [py, py + 1); its centre is
 //   (px + 0.5, py + 0.5). No anti-aliasing: every colour is written as it is.
 // - fillRect covers the pixels whose centres lie inside the rectangle.
-// - fillOval covers the pixels whose centres lie inside or on the ellipse inscribed
-//   in its box (a 5 x 5 box at whole coordinates gives a disc of 21 pixels, a 7 x 7
-//   box one of 37).
+// - fillOval first snaps its box to the pixel grid (the corner to the nearest pixel
+//   corner, the size to whole pixels), then covers the pixels whose centres lie
+//   inside or on the ellipse inscribed in the snapped box. So every disc of a size
+//   has the same pixels wherever it lies: a 5 x 5 box always gives the same disc of
+//   21 pixels, a 7 x 7 box the same one of 37.
 // - drawLine first clips the segment in doubles to the picture (widened by the pen's
 //   reach), then takes the pixel under each clipped end point (floor) and joins the
 //   two with a DDA along the longer axis, one pixel per column or row, both end
@@ -64,6 +66,10 @@ private:
         int rowMin, rowMax;
         QRgb colour;
     };
+    struct DiscRow {
+        int from, to; // columns, inclusive; from > to for none
+    };
+    const std::vector<DiscRow>& discRows(int width, int height);
     static Segment makeSegment(int x0, int y0, int x1, int y1, QRgb colour);
     void drawRows(const Segment& s, int firstRow, int lastRow); // its pixels in these rows
     bool thinEnds(double& x1, double& y1, double& x2, double& y2, int ends[4]) const;
@@ -80,6 +86,8 @@ private:
     int penW_ = 1;
     int penH_ = 1;
     std::vector<Segment> queue_;
+    int discW_ = -1, discH_ = -1; // the size discRows_ holds
+    std::vector<DiscRow> discRows_;
 };
 
 // Clips the segment to the closed box [xmin, xmax] x [ymin, ymax] (Liang-Barsky, in

@@ -33,31 +33,50 @@ void Canvas::paintEvent(QPaintEvent* event)
     });
 }
 
+bool Canvas::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Leave:            // the mouse went elsewhere (Qt sends none during a drag of ours)
+    case QEvent::WindowBlocked:    // a modal window opened
+    case QEvent::WindowDeactivate: // another window takes the input
+    case QEvent::Hide:
+        dragging_ = false;
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
+}
+
 void Canvas::mousePressEvent(QMouseEvent* event)
 {
-    toolkit::guard([&] {
-        if (dragging_)
-            return; // a second button during a drag starts nothing new
-        const QPointF p = event->position();
-        dragging_ = MouseDown && MouseDown(coord(p.x()), coord(p.y()));
-    });
+    if (event->button() == Qt::LeftButton) {
+        dragging_ = false;
+        toolkit::guard([&] {
+            const QPointF p = event->position();
+            dragging_ = MouseDown && MouseDown(coord(p.x()), coord(p.y()));
+        });
+    }
     event->accept();
 }
 
 void Canvas::mouseMoveEvent(QMouseEvent* event)
 {
-    toolkit::guard([&] {
-        if (!dragging_ || !MouseDrag)
-            return;
-        const QPointF p = event->position();
-        MouseDrag(coord(p.x()), coord(p.y()));
-    });
+    // The buttons held now: a release that reached another window ends the drag here.
+    if (!(event->buttons() & Qt::LeftButton))
+        dragging_ = false;
+    if (dragging_ && MouseDrag) {
+        toolkit::guard([&] {
+            const QPointF p = event->position();
+            MouseDrag(coord(p.x()), coord(p.y()));
+        });
+    }
     event->accept();
 }
 
 void Canvas::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->buttons() == Qt::NoButton)
+    if (event->button() == Qt::LeftButton)
         dragging_ = false;
     event->accept();
 }

@@ -4,8 +4,15 @@
 #include "toolkit/numeric.h"
 #include "toolkit/report.h"
 
+#include <QFontMetricsF>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QToolTip>
+
+#include <algorithm>
+#include <cmath>
 
 namespace qel {
 
@@ -108,11 +115,15 @@ Listbox::Listbox(QWidget* parent) : QTableView(parent), m_model(new ListboxModel
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    // The width is shared among the columns; the user neither resizes nor sorts them.
-    horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // The list sets the column widths itself (layoutColumns); the user neither
+    // resizes nor sorts the columns.
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setSectionsMovable(false);
     horizontalHeader()->setHighlightSections(false);
+    // Tab goes on to the next control instead of the next cell.
+    setTabKeyNavigation(false);
 }
 
 void Listbox::setColumnCount(std::int64_t count)
@@ -120,13 +131,32 @@ void Listbox::setColumnCount(std::int64_t count)
     if (count < 1 || count > 64)
         throw toolkit::OutOfBoundsException("Column count " + toolkit::Str(count).toStdString() + " out of range");
     m_model->setColumns(static_cast<int>(count));
+    m_widthModes.assign(static_cast<std::size_t>(count), ColumnWidth::Share);
+    m_widest.assign(static_cast<std::size_t>(count), 0);
+    columnsChanged();
+}
+
+void Listbox::setColumnWidthMode(std::int64_t column, ColumnWidth mode)
+{
+    checkColumn(column);
+    m_widthModes[static_cast<std::size_t>(column)] = mode;
+    columnsChanged();
 }
 
 std::int64_t Listbox::ColumnCount() const { return m_model->columnCount(); }
 
-void Listbox::DeleteAllRows() { m_model->clearRows(); }
+void Listbox::DeleteAllRows()
+{
+    m_model->clearRows();
+    std::fill(m_widest.begin(), m_widest.end(), 0);
+    columnsChanged();
+}
 
-void Listbox::AddRow(const QString& text) { m_model->appendRow(text); }
+void Listbox::AddRow(const QString& text)
+{
+    m_model->appendRow(text);
+    measure(0, text);
+}
 
 std::int64_t Listbox::RowCount() const { return m_model->rowCount(); }
 
@@ -146,6 +176,7 @@ void Listbox::Heading(std::int64_t column, const QString& text)
 {
     checkColumn(column);
     m_model->setHeading(static_cast<int>(column), text);
+    columnsChanged();
 }
 
 QString Listbox::Heading(std::int64_t column) const
@@ -159,6 +190,19 @@ void Listbox::Cell(std::int64_t row, std::int64_t column, const QString& text)
     checkRow(row);
     checkColumn(column);
     m_model->setCell(static_cast<int>(row), static_cast<int>(column), text);
+    measure(column, text);
+}
+
+void Listbox::measure(std::int64_t column, const QString& text)
+{
+    const auto c = static_cast<std::size_t>(column);
+    if (m_widthModes[c] != ColumnWidth::Fit)
+        return;
+    const int w = textWidth(text);
+    if (w > m_widest[c]) {
+        m_widest[c] = w;
+        columnsChanged();
+    }
 }
 
 QString Listbox::Cell(std::int64_t row, std::int64_t column) const
@@ -199,6 +243,167 @@ void Listbox::mouseMoveEvent(QMouseEvent* event)
     if (event->buttons() != Qt::NoButton)
         return;
     QTableView::mouseMoveEvent(event);
+}
+
+// --- column widths, keyboard, tooltips ------------------------------------------
+
+// Shaping a whole text costs about a microsecond, too much for every cell of a
+// list of thousands; the advances of its characters, looked up once each, give its
+// width as Qt lays it out, whether it rounds each advance or only the sum (kerning,
+// which narrows a text, is left out).
+int Listbox::textWidth(const QString& text) const
+{
+    int whole = 0;
+    qreal fraction = 0;
+    for (const QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u >= m_advances.size())
+            return fontMetrics().horizontalAdvance(text);
+        Advance& a = m_advances[u];
+        if (a.whole < 0) {
+            a.whole = fontMetrics().horizontalAdvance(ch);
+            a.fraction = QFontMetricsF(font()).horizontalAdvance(ch);
+        }
+        whole += a.whole;
+        fraction += a.fraction;
+    }
+    return std::max(whole, static_cast<int>(std::ceil(fraction)));
+}
+
+int Listbox::cellPadding() const
+{
+    // The item delegate keeps this margin on either side of the text; the grid line
+    // takes one pixel of the cell.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return 2 * margin + (showGrid() ? 1 : 0);
+}
+
+bool Listbox::textFits(std::int64_t row, std::int64_t column) const
+{
+    const QString text = Cell(row, column);
+    return fontMetrics().horizontalAdvance(text) + cellPadding() <= columnWidth(static_cast<int>(column));
+}
+
+// Many cells are set in a row while a list is filled: the columns are laid out once,
+// when the filling handler has returned.
+void Listbox::columnsChanged()
+{
+    if (m_layoutPending)
+        return;
+    m_layoutPending = true;
+    QMetaObject::invokeMethod(this, [this] { layoutColumns(); }, Qt::QueuedConnection);
+}
+
+void Listbox::layoutColumns()
+{
+    m_layoutPending = false;
+    const int columns = m_model->columnCount();
+    if (static_cast<int>(m_widthModes.size()) != columns)
+        return;
+    QHeaderView* header = horizontalHeader();
+    const int available = viewport()->width();
+    m_laidOutFor = available;
+
+    std::vector<int> width(static_cast<std::size_t>(columns), 0);
+    int fitTotal = 0, shareMin = 0, sharing = 0;
+    for (int c = 0; c < columns; ++c) {
+        const auto i = static_cast<std::size_t>(c);
+        const int heading = header->sectionSizeHint(c);
+        if (m_widthModes[i] == ColumnWidth::Fit) {
+            width[i] = std::max(m_widest[i] + cellPadding(), heading);
+            fitTotal += width[i];
+        } else {
+            shareMin += heading;
+            ++sharing;
+        }
+    }
+    // Too narrow: the widest Fit columns give way first, down to one common width,
+    // so that the narrow ones stay whole.
+    const int room = std::max(available - shareMin, 0);
+    if (fitTotal > room) {
+        std::vector<int> order;
+        for (int c = 0; c < columns; ++c)
+            if (m_widthModes[static_cast<std::size_t>(c)] == ColumnWidth::Fit)
+                order.push_back(c);
+        std::sort(order.begin(), order.end(), [&](int a, int b) {
+            return width[static_cast<std::size_t>(a)] < width[static_cast<std::size_t>(b)];
+        });
+        int left = room;
+        for (std::size_t k = 0; k < order.size(); ++k) {
+            int& w = width[static_cast<std::size_t>(order[k])];
+            const int share = left / static_cast<int>(order.size() - k);
+            w = std::min(w, share);
+            left -= w;
+        }
+        fitTotal = room - left;
+    }
+    const int rest = std::max(available - fitTotal, 0);
+    if (sharing > 0) {
+        // Equal parts; the pixels that do not divide go to the first sharing columns.
+        int extra = rest % sharing;
+        for (int c = 0; c < columns; ++c) {
+            const auto i = static_cast<std::size_t>(c);
+            if (m_widthModes[i] == ColumnWidth::Share)
+                width[i] = rest / sharing + (extra-- > 0 ? 1 : 0);
+        }
+    } else if (columns > 0) {
+        width.back() += rest;
+    }
+    for (int c = 0; c < columns; ++c)
+        header->resizeSection(c, width[static_cast<std::size_t>(c)]);
+}
+
+void Listbox::changeEvent(QEvent* event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        // Text widths change with the font: measure every Fit column again.
+        m_advances.fill(Advance{});
+        const auto rows = RowCount();
+        for (std::size_t c = 0; c < m_widest.size(); ++c) {
+            if (m_widthModes[c] != ColumnWidth::Fit)
+                continue;
+            m_widest[c] = 0;
+            for (std::int64_t r = 0; r < rows; ++r)
+                m_widest[c] = std::max(m_widest[c], textWidth(m_model->cell(static_cast<int>(r), static_cast<int>(c))));
+        }
+        columnsChanged();
+    }
+}
+
+// Qt's own focus-in makes the first cell current and frames it, which looks like a
+// selected cell in a list nobody has touched yet.
+void Listbox::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+bool Listbox::viewportEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Resize: {
+        // The scroll bar comes and goes with the rows: the columns follow the width.
+        const bool handled = QTableView::viewportEvent(event);
+        if (viewport()->width() != m_laidOutFor)
+            columnsChanged();
+        return handled;
+    }
+    case QEvent::ToolTip: {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        if (index.isValid() && !textFits(index.row(), index.column())) {
+            QToolTip::showText(help->globalPos(), m_model->cell(index.row(), index.column()), viewport(),
+                               visualRect(index));
+        } else {
+            QToolTip::hideText();
+            event->ignore();
+        }
+        return true;
+    }
+    default:
+        return QTableView::viewportEvent(event);
+    }
 }
 
 } // namespace qel

@@ -2,10 +2,16 @@
 // A list box: a grid of text cells under a heading row, one selected row at most.
 // The texts live in a small table model of our own; a view over it draws only the
 // rows on screen, so filling thousands of rows stays cheap.
+//
+// Keyboard: Tab and Shift+Tab leave the list for the window's next or previous
+// control, the arrow keys move inside it. A list that gets the focus shows no
+// current cell until a key or a click makes one. A cell whose text does not fit
+// shows the whole text in its tooltip.
 #include <QAbstractTableModel>
 #include <QString>
 #include <QStringList>
 #include <QTableView>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -52,6 +58,14 @@ public:
     void setColumnCount(std::int64_t count);
     std::int64_t ColumnCount() const;
 
+    // How a column gets its width. Share: the columns of this kind share equally
+    // what the others leave (every column, unless told otherwise). Fit: as wide as
+    // its widest text, heading included; when no column shares, the last one takes
+    // what is left. Fit columns give way in proportion only when the list is too
+    // narrow for them and the headings of the others.
+    enum class ColumnWidth { Share, Fit };
+    void setColumnWidthMode(std::int64_t column, ColumnWidth mode);
+
     void DeleteAllRows();
     // Appends one row at the end, its first cell holding the text and the others empty.
     void AddRow(const QString& text);
@@ -68,16 +82,36 @@ public:
 
     void setCellClick(CellClickHandler handler) { m_cellClick = std::move(handler); }
 
+    // Whether the cell's text shows whole at the column's width.
+    bool textFits(std::int64_t row, std::int64_t column) const;
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void checkRow(std::int64_t row) const;
     void checkColumn(std::int64_t column) const;
+    int textWidth(const QString& text) const;
+    void measure(std::int64_t column, const QString& text); // a new text of a Fit column
+    int cellPadding() const; // text margins and grid line of a cell
+    void columnsChanged();
+    void layoutColumns();
 
     ListboxModel* m_model;
     CellClickHandler m_cellClick;
+    std::vector<ColumnWidth> m_widthModes;
+    std::vector<int> m_widest; // widest text of each Fit column, in pixels
+    struct Advance {
+        int whole = -1; // not looked up yet
+        qreal fraction = 0;
+    };
+    mutable std::array<Advance, 128> m_advances{}; // of the characters below 128
+    bool m_layoutPending = false;
+    int m_laidOutFor = -1; // viewport width of the last layout
 };
 
 } // namespace qel

@@ -19,6 +19,8 @@ void WINdebug::_CreateControls0()
     punkte->setObjectName(QStringLiteral("LBpunkte"));
     punkte->setGeometry(20, 38, 197, 377);
     punkte->setColumnCount(4);
+    // Point numbers as wide as they need, the coordinates share the rest.
+    punkte->setColumnWidthMode(0, Listbox::ColumnWidth::Fit);
     LBpunkte()->setCellClick([this](Listbox* l, std::int64_t r, std::int64_t c, std::int64_t x, std::int64_t y) {
         return LBpunkte_CellClick(l, r, c, x, y);
     });
@@ -32,6 +34,8 @@ void WINdebug::_CreateControls0()
     linien->setObjectName(QStringLiteral("LBlinien"));
     linien->setGeometry(229, 38, 150, 377);
     linien->setColumnCount(3);
+    for (std::int64_t c = 0; c < 3; ++c)
+        linien->setColumnWidthMode(c, Listbox::ColumnWidth::Fit);
     LBlinien()->setCellClick([this](Listbox* l, std::int64_t r, std::int64_t c, std::int64_t x, std::int64_t y) {
         return LBlinien_CellClick(l, r, c, x, y);
     });

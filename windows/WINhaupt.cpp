@@ -377,11 +377,18 @@ bool WINhaupt::CAhaupt_MouseWheel(Canvas*, std::int64_t, std::int64_t, std::int6
     return false;
 }
 
-void WINhaupt::CAhaupt_Paint(Canvas*, QPainter& g, const QRegion&)
+// The canvas shows the picture's top-left corner; only the parts to be repainted
+// are copied, not the whole 2000 x 1000 picture.
+void WINhaupt::CAhaupt_Paint(Canvas*, QPainter& g, const QRegion& areas)
 {
     if (!Module1::zebild)
         throw toolkit::NilObjectException("The off-screen picture does not exist");
-    g.drawImage(QPointF(0.0, 0.0), *Module1::zebild);
+    const QRect picture = Module1::zebild->rect();
+    for (const QRect& area : areas) {
+        const QRect part = area & picture;
+        if (!part.isEmpty())
+            g.drawImage(part.topLeft(), *Module1::zebild, part);
+    }
 }
 
 void WINhaupt::PushButton2_Action(QPushButton*)

@@ -87,15 +87,21 @@ e2e_close_error_box() {
   e2e_wait_gone "^Unhandled error$" || e2e_fail "the error box did not close"
 }
 
+# Where the model point (x, y, z) lies on the canvas for a turn, a tilt, a zoom and
+# the model origin's place (ox, oy). Prints "x y".
+e2e_project() {
+  awk -v x="$1" -v y="$2" -v z="$3" -v th="$4" -v phi="$5" -v s="$6" -v ox="$7" -v oy="$8" 'BEGIN {
+    m = -sin(phi) * s
+    sx = x * cos(th) * s + y * (-sin(th) * s)
+    sy = x * sin(th) * m + y * cos(th) * m + z * (-cos(phi) * s)
+    printf "%d %d\n", int(ox + sx), int(oy + sy)
+  }'
+}
+
 # Where a model point lies on the canvas in the start view: zoom 10, tilt 0.3925,
 # turn -0.785, model origin at (200, 200). Prints "x y".
 e2e_canvas_xy() {
-  awk -v x="$1" -v y="$2" -v z="$3" 'BEGIN {
-    s = 10; phi = 0.3925; th = -0.785; m = -sin(phi) * s
-    sx = x * cos(th) * s + y * (-sin(th) * s)
-    sy = x * sin(th) * m + y * cos(th) * m + z * (-cos(phi) * s)
-    printf "%d %d\n", int(200 + sx), int(200 + sy)
-  }'
+  e2e_project "$1" "$2" "$3" -0.785 0.3925 10 200 200
 }
 
 # Window geometry as E2E_X, E2E_Y, E2E_WIDTH, E2E_HEIGHT.
@@ -132,11 +138,65 @@ e2e_near_colour() {
     sed -n 's/^[0-9]*,[0-9]*: (\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | grep -x "$colour" >/dev/null
 }
 
+# Builds a small X client from C source on standard input, once; prints its path.
+e2e_helper() {
+  local name="$1" helper="$E2E_SCRATCH/$1"
+  if [ ! -x "$helper" ]; then
+    cat >"$helper.c"
+    cc -o "$helper" "$helper.c" -lX11 || return 1
+  else
+    cat >/dev/null
+  fi
+  echo "$helper"
+}
+
+# Prints the text on the clipboard (CLIPBOARD, as UTF-8).
+e2e_clipboard() {
+  local helper
+  helper=$(e2e_helper clipboard <<'CSRC'
+#include <X11/Xlib.h>
+#include <stdio.h>
+#include <time.h>
+int main(void)
+{
+    Display* d = XOpenDisplay(NULL);
+    if (!d) return 1;
+    Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
+    Atom property = XInternAtom(d, "E2E_CLIPBOARD", False);
+    XConvertSelection(d, XInternAtom(d, "CLIPBOARD", False), XInternAtom(d, "UTF8_STRING", False), property, w,
+                      CurrentTime);
+    XFlush(d);
+    for (int i = 0; i < 500; ++i) { /* up to 5 s */
+        while (XPending(d)) {
+            XEvent e;
+            XNextEvent(d, &e);
+            if (e.type != SelectionNotify) continue;
+            if (e.xselection.property == None) return 2;
+            Atom type;
+            int format;
+            unsigned long n, rest;
+            unsigned char* data = NULL;
+            XGetWindowProperty(d, w, property, 0, 1 << 20, False, AnyPropertyType, &type, &format, &n, &rest, &data);
+            if (data) {
+                fwrite(data, 1, n, stdout);
+                XFree(data);
+            }
+            return 0;
+        }
+        struct timespec pause = {0, 10000000};
+        nanosleep(&pause, NULL);
+    }
+    return 3;
+}
+CSRC
+  ) || e2e_fail "cannot build the clipboard helper"
+  "$helper"
+}
+
 # Closes a window as a window manager's close button does.
 e2e_close() {
-  local helper="$E2E_SCRATCH/wm-delete"
-  if [ ! -x "$helper" ]; then
-    cat >"$E2E_SCRATCH/wm-delete.c" <<'CSRC'
+  local helper
+  helper=$(e2e_helper wm-delete <<'CSRC'
 #include <X11/Xlib.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -158,8 +218,7 @@ int main(int argc, char** argv)
     return 0;
 }
 CSRC
-    cc -o "$helper" "$E2E_SCRATCH/wm-delete.c" -lX11 || e2e_fail "cannot build the close helper"
-  fi
+  ) || e2e_fail "cannot build the close helper"
   "$helper" "$1"
 }
 

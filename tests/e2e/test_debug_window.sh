@@ -45,6 +45,7 @@ echo "ok: debug window at ($debug_x, $debug_y), the main window at ($main_x, $ma
 
 # Screen y of the middle of row r of a list with n rows, found from the list's grid:
 # below every row but the first lies a one-pixel grid line between white cells.
+# x must lie in a column, right of its short texts.
 # The lowest such line is the last row's bottom, two of them give the row height.
 row_centre() {
   local shot="$1" x="$2" top="$3" n="$4" r="$5"
@@ -79,11 +80,11 @@ before="$E2E_SCRATCH/before.png"
 e2e_screenshot "$before"
 
 # LBpunkte (20, 38) lists the cube's 8 points; row 3 is point 3 at (5, 5, -5).
-y=$(row_centre "$before" $((debug_x + 20 + 30)) $((debug_y + 38)) 8 3) || e2e_fail "no rows found in LBpunkte"
+y=$(row_centre "$before" $((debug_x + 20 + 105)) $((debug_y + 38)) 8 3) || e2e_fail "no rows found in LBpunkte"
 xdotool mousemove $((debug_x + 20 + 120)) "$y" click 1
 # LBlinien (229, 38) lists the 16 records; record 6 draws from point 1 (-5, -5, -5)
 # to point 5 (-5, -5, 5).
-y=$(row_centre "$before" $((debug_x + 229 + 35)) $((debug_y + 38)) 16 6) || e2e_fail "no rows found in LBlinien"
+y=$(row_centre "$before" $((debug_x + 229 + 120)) $((debug_y + 38)) 16 6) || e2e_fail "no rows found in LBlinien"
 xdotool mousemove $((debug_x + 229 + 75)) "$y" click 1
 sleep 0.3
 marked="$E2E_SCRATCH/marked.png"

@@ -157,6 +157,78 @@ private slots:
         QCOMPARE(boxOf(white, QRect(130, 140, 20, 20)), QRect(138, 148, 5, 5));
     }
 
+    // Every point disc is the same 5 x 5 disc and every highlighted point the same
+    // 7 x 7 one, wherever its box falls between pixels: the box is snapped to the
+    // pixel grid. The origin dot is the 5 x 5 disc too.
+    void discsKeepTheirShape_data()
+    {
+        QTest::addColumn<double>("dx");
+        QTest::addColumn<double>("dy");
+        QTest::newRow("whole pixels") << 0.0 << 0.0;
+        QTest::newRow("quarter") << 0.25 << 0.25;
+        QTest::newRow("half") << 0.5 << 0.5;
+        QTest::newRow("just below half") << 0.49999999 << 0.4999999999999;
+        QTest::newRow("just above half") << 0.50000001 << 0.5000000000001;
+        QTest::newRow("three quarters, a tenth") << 0.75 << 0.1;
+        QTest::newRow("negative half, 0.9") << -0.5 << 0.9;
+        QTest::newRow("a third, two thirds") << 1.0 / 3 << 2.0 / 3;
+    }
+    void discsKeepTheirShape()
+    {
+        QFETCH(double, dx);
+        QFETCH(double, dy);
+        const QStringList disc5 = {".###.", "#####", "#####", "#####", ".###."};
+        const QStringList disc7 = {"..###..", ".#####.", "#######", "#######", "#######", ".#####.", "..###.."};
+        // The pixels of one colour in an area, as rows of '#' and '.' over their
+        // bounding box.
+        const auto shapeIn = [](QRgb colour, const QRect& area) {
+            const QRect box = boxOf(colour, area);
+            QStringList rows;
+            for (int y = box.top(); y <= box.bottom(); ++y) {
+                QString row;
+                for (int x = box.left(); x <= box.right(); ++x)
+                    row += at(x, y) == colour ? '#' : '.';
+                rows << row;
+            }
+            return rows;
+        };
+        // Points well apart, at small and large, negative and positive coordinates.
+        const int xs[] = {-80, -35, 0, 17, 256, 899, 1777, 1870};
+        const int ys[] = {-80, -45, 0, 333, 870};
+        std::int64_t n = 0;
+        for (int x : xs)
+            for (int y : ys)
+                point(++n, x + dx, y + dy);
+        breite = pictureWidth;
+        hoehe = pictureHeight;
+        punkte_ = true;
+        linien_ = false;
+        zeichnen();
+        for (std::int64_t k = 1; k <= n; ++k) {
+            const QPoint p(100 + int(std::floor(punkt(k, 1))), 100 + int(std::floor(punkt(k, 2))));
+            const QRect cell(p - QPoint(6, 6), QSize(13, 13));
+            QCOMPARE(shapeIn(white, cell), disc5);
+        }
+        punkte_ = false;
+        for (std::int64_t k = 1; k <= n; k += 3) {
+            debugpkt = k;
+            zeichnen();
+            const QPoint p(100 + int(std::floor(punkt(k, 1))), 100 + int(std::floor(punkt(k, 2))));
+            QCOMPARE(shapeIn(green, QRect(p - QPoint(7, 7), QSize(15, 15))), disc7);
+        }
+
+        // The origin dot, with the axes running off to the right along its middle row.
+        debugpkt = 0;
+        achsen_ = true;
+        basis.clear();
+        for (int i = 1; i <= 3; ++i)
+            basis(i, 1) = 30;
+        origx = 400 + std::int64_t(dx * 10);
+        origy = 300;
+        zeichnen();
+        QCOMPARE(shapeIn(red, QRect(int(origx) - 6, int(origy) - 6, 9, 13)), disc5);
+    }
+
     // A code-0 record moves the pen without drawing; the next one starts there.
     void segmentEndsAndPenUp()
     {

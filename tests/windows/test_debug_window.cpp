@@ -14,6 +14,11 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
 
 using qel::Listbox;
 
@@ -190,6 +195,149 @@ private slots:
         QCOMPARE(w->LBlinien()->RowCount(), std::int64_t(3000));
         QCOMPARE(rowTexts(w->LBpunkte(), 2999), QStringList({"3000", "375", "-3000", "0"}));
         QCOMPARE(rowTexts(w->LBlinien(), 2999), QStringList({"3000", "3000", "8"}));
+    }
+
+    // The columns: numbers as wide as their widest entry, the coordinates sharing
+    // what is left, every pixel of the list's width used. What still does not fit
+    // shows whole in the cell's tooltip.
+    void columnWidths_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::newRow("3000 points and records") << "full";
+        QTest::newRow("a colour code of 20 digits") << "huge code";
+        QTest::newRow("small model") << "small";
+    }
+
+    void columnWidths()
+    {
+        QFETCH(QString, model);
+        if (model != "small") {
+            std::vector<Point> pts;
+            std::vector<Record> recs;
+            for (int i = 1; i <= 3000; ++i) {
+                pts.push_back({i / 7.0, 9.0 + i / 3001.0, -0.5 * i});
+                recs.push_back({3001 - i, i % 16});
+            }
+            if (model == "huge code")
+                recs[41].colour = std::numeric_limits<std::int64_t>::min();
+            setModel(pts, recs);
+        }
+        qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
+        for (Listbox* list : {w->LBpunkte(), w->LBlinien()}) {
+            QHeaderView* h = list->horizontalHeader();
+            QTRY_COMPARE(h->length(), list->viewport()->width());
+            const bool points = list == w->LBpunkte();
+            const int numberColumns = points ? 1 : 3;
+            for (int c = 0; c < list->ColumnCount(); ++c)
+                QVERIFY2(h->sectionSize(c) >= h->sectionSizeHint(c), qPrintable(list->Heading(c)));
+            for (std::int64_t r = 0; r < list->RowCount(); ++r) {
+                for (int c = 0; c < numberColumns; ++c) {
+                    const bool huge = model == "huge code" && !points && r == 41 && c == 2;
+                    QVERIFY2(list->textFits(r, c) != huge, qPrintable(list->Cell(r, c)));
+                }
+            }
+            if (points) {
+                // The number column no wider than its entries or its heading need.
+                QVERIFY(h->sectionSize(0) < h->sectionSize(1));
+                QVERIFY(std::abs(h->sectionSize(1) - h->sectionSize(3)) <= 1);
+                QVERIFY(std::abs(h->sectionSize(2) - h->sectionSize(3)) <= 1);
+                if (model == "full") {
+                    QVERIFY(list->textFits(6, 1)); // "1"
+                    QVERIFY(list->textFits(20, 3)); // "-10.5"
+                    QVERIFY(!list->textFits(1, 1)); // "0.2857142857142857"
+                }
+            }
+        }
+
+        // The tooltip of a cell that does not fit holds its whole text; one that fits
+        // has none.
+        const auto tooltipOf = [](Listbox* list, int row, int column) {
+            list->scrollTo(list->model()->index(row, column));
+            const QPoint at = list->visualRect(list->model()->index(row, column)).center();
+            QHelpEvent e(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(list->viewport(), &e);
+            // A list that shows no tooltip leaves the event to Qt.
+            const QString shown = e.isAccepted() && QToolTip::isVisible() ? QToolTip::text() : QString();
+            QToolTip::hideText();
+            return shown;
+        };
+        Listbox* p = w->LBpunkte();
+        for (int r = 0; r < int(p->RowCount()); ++r) {
+            for (int c = 0; c < 4; ++c) {
+                if (r % 997 != 0 && r != 1)
+                    continue;
+                QCOMPARE(tooltipOf(p, r, c), p->textFits(r, c) ? QString() : p->Cell(r, c));
+            }
+        }
+        if (model == "huge code")
+            QCOMPARE(tooltipOf(w->LBlinien(), 41, 2), QStringLiteral("-9223372036854775808"));
+    }
+
+    // Tab and Shift+Tab go from one list to the other; the arrow keys move inside a
+    // list. A freshly opened window shows no current cell, so nothing looks selected.
+    void keyboard_data()
+    {
+        QTest::addColumn<bool>("fromPoints");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("shift");
+        QTest::addColumn<bool>("toPoints");
+        QTest::addColumn<int>("selected"); // in the list with the focus afterwards
+        QTest::newRow("Tab from Punkte") << true << int(Qt::Key_Tab) << false << false << -1;
+        QTest::newRow("Tab from Linien") << false << int(Qt::Key_Tab) << false << true << -1;
+        QTest::newRow("Shift+Tab from Linien") << false << int(Qt::Key_Tab) << true << true << -1;
+        QTest::newRow("Shift+Tab from Punkte") << true << int(Qt::Key_Backtab) << true << false << -1;
+        QTest::newRow("Down in Punkte") << true << int(Qt::Key_Down) << false << true << 0;
+        QTest::newRow("Right in Linien") << false << int(Qt::Key_Right) << false << false << 0;
+        QTest::newRow("Up in Linien") << false << int(Qt::Key_Up) << false << false << 0;
+    }
+
+    void keyboard()
+    {
+        QFETCH(bool, fromPoints);
+        QFETCH(int, key);
+        QFETCH(bool, shift);
+        QFETCH(bool, toPoints);
+        QFETCH(int, selected);
+        qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        Listbox* from = fromPoints ? w->LBpunkte() : w->LBlinien();
+        Listbox* to = toPoints ? w->LBpunkte() : w->LBlinien();
+        from->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), from);
+        QVERIFY(!from->currentIndex().isValid());
+
+        QTest::keyClick(w->windowHandle(), Qt::Key(key), shift ? Qt::ShiftModifier : Qt::NoModifier);
+        QCOMPARE(QApplication::focusWidget(), to);
+        QCOMPARE(to->SelectedRow(), std::int64_t(selected));
+        QCOMPARE(to->currentIndex().isValid(), selected >= 0);
+        QCOMPARE(Module1::debugpkt, std::int64_t(0));
+        QCOMPARE(Module1::debuglinie, std::int64_t(0));
+    }
+
+    // A list that has the focus but was never touched draws in greys only: no cell is
+    // tinted, as the selected row and the frame of a current cell are.
+    void freshListShowsNoFrame()
+    {
+        qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        Listbox* p = w->LBpunkte();
+        QTRY_COMPARE(QApplication::focusWidget(), p);
+        const auto tinted = [p] {
+            const QImage shown = p->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            int n = 0;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x) {
+                    const QRgb c = shown.pixel(x, y);
+                    n += std::max({qRed(c), qGreen(c), qBlue(c)}) - std::min({qRed(c), qGreen(c), qBlue(c)}) > 8;
+                }
+            return n;
+        };
+        QCOMPARE(tinted(), 0);
+        // A click does show the row as selected.
+        clickCell(p, 0, 1);
+        QVERIFY(tinted() > 100);
     }
 
     // A click on any column of a row marks that row's point or record; the other

@@ -13,6 +13,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -165,6 +166,91 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(w));
         QTest::keyClick(w, Qt::Key(key), Qt::ControlModifier);
         QCOMPARE(app_.chosen, QStringList({name}));
+    }
+
+    // Every shortcut runs its entry whichever control of the main window has the
+    // focus; a text field keeps none of them for itself (Ctrl+E is "end of line" to a
+    // line edit under X11, Ctrl+A, Ctrl+C and the like are its own edit keys).
+    void shortcutsFromEveryControl_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("name");
+        const char* controls[] = {"CBpunkte", "CBlinien", "CBachsen", "PushButton1", "RBdrag0", "RBdrag1",
+                                  "EFzoom", "PushButton2", "PushButton3"};
+        for (const char* control : controls) {
+            for (const Entry& e : entries) {
+                if (e.text && *e.shortcut)
+                    QTest::addRow("%s, %s", control, e.shortcut) << control << e.shortcut << e.name;
+            }
+        }
+    }
+
+    void shortcutsFromEveryControl()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, keys);
+        QFETCH(QString, name);
+        qel::WINhaupt* w = ::WINhaupt();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QWidget* focus = control.startsWith("RBdrag") ? w->RBdrag(control.right(1).toInt())
+                                                      : w->findChild<QWidget*>(control);
+        QVERIFY(focus);
+        focus->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), focus);
+        if (auto* field = qobject_cast<QLineEdit*>(focus))
+            field->setText(QStringLiteral("12"));
+
+        QAction* entry = ::MenuBar1()->item(name);
+        QVERIFY(entry);
+        QSignalSpy chosen(entry, &QAction::triggered);
+        const QKeyCombination combination = QKeySequence(keys)[0];
+        QTest::keyClick(w->windowHandle(), combination.key(), combination.keyboardModifiers());
+        QCOMPARE(chosen.count(), 1);
+        const bool bound = name.startsWith("FI") || name == "About";
+        QCOMPARE(app_.chosen, bound ? QStringList({name}) : QStringList());
+        QCOMPARE(QApplication::focusWidget(), focus);
+        if (auto* field = qobject_cast<QLineEdit*>(focus)) {
+            // The key was an entry's, not typed into the field (as a letter or a move
+            // of the cursor); only the Edit entries change the field.
+            if (name == "EditSelectAll")
+                QCOMPARE(field->selectedText(), QStringLiteral("12"));
+            else if (!name.startsWith("Edit"))
+                QCOMPARE(field->text(), QStringLiteral("12"));
+        }
+    }
+
+    // Typed in the zoom field, the Edit entries' shortcuts act on the field.
+    void editShortcutsInTheField()
+    {
+        qel::WINhaupt* w = ::WINhaupt();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QLineEdit* field = w->EFzoom();
+        field->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), field);
+        field->setText(QStringLiteral("123"));
+        QWindow* window = w->windowHandle();
+        QSignalSpy undo(::MenuBar1()->item(QStringLiteral("EditUndo")), &QAction::triggered);
+
+        QTest::keyClick(window, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(field->selectedText(), QStringLiteral("123"));
+        QTest::keyClick(window, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("123"));
+        QTest::keyClick(window, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(field->text(), QString());
+        QTest::keyClick(window, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(window, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(field->text(), QStringLiteral("123123"));
+        QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(field->text(), QStringLiteral("123"));
+        QCOMPARE(undo.count(), 1);
+        // Keys that are no entry's shortcut stay the field's own.
+        QTest::keyClick(window, Qt::Key_Home);
+        QTest::keyClick(window, Qt::Key_Delete);
+        QCOMPARE(field->text(), QStringLiteral("23"));
+        QVERIFY(app_.chosen.isEmpty());
     }
 
     // The edit commands work on the text field that has the focus.
