@@ -43,6 +43,13 @@ struct Driver {
             auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             if (!field)
                 qFatal("no file name field");
+            // Typed as a user types it, into the focused field: without the focus,
+            // Qt's dialog puts a name it selects in its list into the field.
+            if (!field->hasFocus()) {
+                QApplication::setActiveWindow(dialog);
+                field->setFocus();
+                return;
+            }
             step = 1;
             field->setText(typed);
             // Pressed from its own event: the question it may open runs this timer too.
