@@ -1,5 +1,5 @@
 #include "model/module1.h"
-#include "model/raster.h"
+#include "raster/raster.h"
 
 #include "toolkit/errors.h"
 

@@ -4,7 +4,7 @@
 // matrix (model x -> screen x, model y -> screen y, z ignored) and the origin at
 // (100, 100), so model (x, y) lands on pixel (100 + x, 100 + y).
 #include "model/module1.h"
-#include "model/raster.h"
+#include "raster/raster.h"
 #include "toolkit/errors.h"
 
 #include <QStringList>

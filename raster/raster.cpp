@@ -1,4 +1,4 @@
-#include "model/raster.h"
+#include "raster/raster.h"
 
 #include <QFont>
 #include <QFontMetrics>
