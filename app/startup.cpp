@@ -1,11 +1,12 @@
 #include "app/startup.h"
 
 #include "app/App.h"
-#include "app/MenuBar1.h"
 #include "app/report_gui.h"
 #include "app/save_dialog.h"
+#include "toolkit/application.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/report.h"
+#include "windows/MenuBar1.h"
 #include "windows/WINhaupt.h"
 #include "windows/hooks.h"
 
@@ -28,7 +29,7 @@ int _Main()
     try {
         _EarlyStartup();
         _LateStartup();
-        return RunEventLoop();
+        return toolkit::RunEventLoop();
     } catch (...) {
         toolkit::reportUnhandled(std::current_exception());
         // No event loop will run to show it.
@@ -61,7 +62,7 @@ void _NewAppInstance()
     app->PackageInfo = QString();
     QCoreApplication::setApplicationVersion(QStringLiteral("2.5.0"));
     app->MenuBar = ::MenuBar1();
-    _RuntimeRegisterAppObject(app);
+    toolkit::_RuntimeRegisterAppObject(app);
 }
 
 void _ApplicationAddMenuHandlers()

@@ -11,6 +11,6 @@ export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure --parallel "$(nproc)"
 
 CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DQEL_MODEL_ONLY=OFF -DQEL_SANITIZE=ON -DQEL_FUZZ=ON >/dev/null
+  -DQEL_SANITIZE=ON -DQEL_FUZZ=ON >/dev/null
 cmake --build build-asan --parallel "$(nproc)"
 ctest --test-dir build-asan --output-on-failure --parallel "$(nproc)"

@@ -1,11 +1,11 @@
 #include "windows/WINhaupt.h"
 
-#include "app/App.h"
-#include "app/MenuBar1.h"
 #include "model/module1.h"
+#include "toolkit/application.h"
 #include "toolkit/numeric.h"
 #include "toolkit/report.h"
 #include "windows/Canvas.h"
+#include "windows/MenuBar1.h"
 #include "windows/UpDownArrows.h"
 #include "windows/WINdebug.h"
 
@@ -442,7 +442,7 @@ QAction* WINhaupt::FIload() const { return menuItem(QStringLiteral("FIload")); }
 void WINhaupt::Event_Open() { Module1::init(); }
 
 // Ends the program, whatever other windows are open.
-void WINhaupt::Event_Close() { Quit(0); }
+void WINhaupt::Event_Close() { toolkit::Quit(0); }
 
 void WINhaupt::Event_Resized()
 {

@@ -1,18 +1,16 @@
 // The main window: its start state and layout, and what each handler does to the
 // shared state and to the picture, driven through Qt events where Qt has them.
-#include "app/MenuBar1.h"
-#include "app/report_gui.h"
 #include "model/module1.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/report.h"
 #include "windows/Canvas.h"
+#include "windows/MenuBar1.h"
 #include "windows/UpDownArrows.h"
 #include "windows/WINdebug.h"
 #include "windows/WINhaupt.h"
 #include "windows/hooks.h"
 
 #include <QCheckBox>
-#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,7 +22,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
-#include <QWindow>
 
 #include <cmath>
 
@@ -386,97 +383,6 @@ private slots:
         QCOMPARE(pixelAt(210, 195), red);
         QCOMPARE(pixelAt(200, 200), black);
         release(canvas, QPoint(60, 45));
-    }
-
-    // A drag that a modal window or another window cuts short leaves nothing behind:
-    // a move without a fresh press turns nothing, every press on the canvas is a new
-    // mouse-down, and one pixel right and back leaves the picture as it was. Window
-    // system events, so that Qt's mouse grab, modality and activation take part.
-    void dragCutShort_data()
-    {
-        QTest::addColumn<QString>("cut");
-        QTest::newRow("a modal dialog takes the release") << "dialog";
-        QTest::newRow("the error box of a failing drag step") << "error box";
-        QTest::newRow("another window takes the input") << "activated";
-    }
-
-    void dragCutShort()
-    {
-        QFETCH(QString, cut);
-        qel::WINhaupt* w = openWindow();
-        toolkit::setOpenDialog([] { return std::optional<QString>(cubePath()); });
-        QTest::mouseClick(w->PushButton2(), Qt::LeftButton);
-        QCOMPARE(Module1::anzpkt, std::int64_t(8));
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w));
-        w->Timer1()->stop(); // its render must not come in between
-        QWindow* win = w->windowHandle();
-        const auto on = [w](int x, int y) { return w->CAhaupt()->mapTo(w, QPoint(x, y)); };
-
-        // Closes each modal window once it shows, after the button was released over it.
-        QTimer closer;
-        int closed = 0;
-        connect(&closer, &QTimer::timeout, [&closed] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || !modal->windowHandle() || !modal->windowHandle()->isExposed())
-                return;
-            QTest::mouseRelease(modal->windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
-            if (auto* dialog = qobject_cast<QDialog*>(modal))
-                dialog->reject();
-            ++closed;
-        });
-
-        closer.start(10);
-        if (cut == "error box") {
-            Module1::linie(1, 1) = 3001; // the next render fails
-            toolkit::setReport(qel::guiReport);
-        }
-        QTest::mousePress(win, Qt::LeftButton, {}, on(100, 100));
-        const double turn = Module1::rotwinkel(3);
-        QTest::mouseMove(win, on(110, 100));
-        QCOMPARE(Module1::mausx, std::int64_t(110));
-        QVERIFY(Module1::rotwinkel(3) != turn);
-
-        qel::WINdebug* other = nullptr;
-        if (cut == "dialog") {
-            QDialog dialog(w);
-            dialog.setModal(true);
-            dialog.exec();
-        } else if (cut == "error box") {
-            QTRY_COMPARE(closed, 1);
-            QTRY_VERIFY(!qel::reportBoxPending());
-            toolkit::setReport([this](const QString& m) { errors_ << m; });
-            Module1::linie(1, 1) = 1;
-            Module1::zeichnen(); // the failed pass left its picture half drawn
-        } else {
-            other = ::WINdebug();
-            other->Show();
-            QVERIFY(QTest::qWaitForWindowActive(other));
-        }
-        closer.stop();
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w));
-
-        // The mouse comes back over the canvas (the button held again only after a
-        // window took the input): no drag goes on.
-        const double after = Module1::rotwinkel(3);
-        QTest::mouseMove(win, on(150, 120));
-        QCOMPARE(Module1::rotwinkel(3), after);
-        if (cut == "activated")
-            QTest::mouseRelease(win, Qt::LeftButton, {}, on(150, 120));
-
-        QTest::mousePress(win, Qt::LeftButton, {}, on(200, 150));
-        QCOMPARE(Module1::mausx, std::int64_t(200));
-        QCOMPARE(Module1::mausy, std::int64_t(150));
-        const QImage before = Module1::zebild->copy(0, 0, 400, 400);
-        QTest::mouseMove(win, on(201, 150));
-        QVERIFY(Module1::zebild->copy(0, 0, 400, 400) != before);
-        QTest::mouseMove(win, on(200, 150));
-        QCOMPARE(Module1::zebild->copy(0, 0, 400, 400), before);
-        QTest::mouseRelease(win, Qt::LeftButton, {}, on(200, 150));
-        if (other)
-            other->Close();
-        QVERIFY(errors_.isEmpty());
     }
 
     // Only the parts to be repainted are copied from the picture.

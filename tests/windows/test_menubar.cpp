@@ -1,10 +1,10 @@
 // The menu bar: its menus and entries as built, the one instance, and the routing
 // of a chosen entry by its item name (bound handlers, the quit command and the
 // edit commands on the focused text field).
-#include "app/App.h"
-#include "app/MenuBar1.h"
 #include "model/module1.h"
+#include "toolkit/application.h"
 #include "toolkit/report.h"
+#include "windows/MenuBar1.h"
 #include "windows/WINhaupt.h"
 #include "windows/hooks.h"
 
@@ -46,7 +46,7 @@ const Entry entries[] = {
 };
 
 // An application object whose bound commands only record their item name.
-class RecordingApp : public qel::Application {
+class RecordingApp : public toolkit::Application {
 public:
     QStringList chosen;
     void bind(const QString& name)
@@ -73,7 +73,7 @@ private slots:
         toolkit::setReport([this](const QString& m) { errors_ << m; });
         for (const char* name : {"About", "FIload", "FIsave", "FIoff", "FIoffhtml"})
             app_.bind(QString::fromLatin1(name));
-        qel::_RuntimeRegisterAppObject(&app_);
+        toolkit::_RuntimeRegisterAppObject(&app_);
         Module1::resetState();
         qel::installWindowHooks();
         ::WINhaupt()->show();
@@ -92,7 +92,7 @@ private slots:
     {
         if (auto* w = qel::WINhaupt::liveWindow())
             w->close();
-        qel::_RuntimeRegisterAppObject(nullptr);
+        toolkit::_RuntimeRegisterAppObject(nullptr);
         toolkit::resetReport();
     }
 
@@ -293,12 +293,12 @@ private slots:
         QTimer::singleShot(0, [] { ::MenuBar1()->item(QStringLiteral("FileQuit"))->trigger(); });
         QTimer watchdog;
         watchdog.setSingleShot(true);
-        connect(&watchdog, &QTimer::timeout, [] { qel::Quit(99); });
+        connect(&watchdog, &QTimer::timeout, [] { toolkit::Quit(99); });
         watchdog.start(5000);
-        QCOMPARE(qel::RunEventLoop(), 0);
+        QCOMPARE(toolkit::RunEventLoop(), 0);
         QVERIFY(app_.chosen.isEmpty());
         // Outside the event loop quitting does nothing.
-        qel::Quit(3);
+        toolkit::Quit(3);
         QTest::qWait(10);
     }
 };

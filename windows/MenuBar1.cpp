@@ -1,13 +1,14 @@
-#include "app/MenuBar1.h"
+#include "windows/MenuBar1.h"
 
-#include "app/App.h"
+#include "toolkit/application.h"
 #include "toolkit/errors.h"
 #include "toolkit/report.h"
 
 #include <QAction>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QMenu>
 
 namespace qel {
@@ -138,6 +139,50 @@ void MenuBar1::Untitled1()
     addEntry(edit, QStringLiteral("EditClear"), QStringLiteral("&Delete"), "");
     addSeparator(edit, QStringLiteral("UntitledMenu0"));
     addEntry(edit, QStringLiteral("EditSelectAll"), QStringLiteral("Select &All"), "Ctrl+A");
+}
+
+namespace {
+
+// The standard edit commands work on the text field that has the focus.
+bool runEditCommand(const QString& itemName)
+{
+    auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (itemName == QLatin1String("EditUndo")) {
+        if (field)
+            field->undo();
+    } else if (itemName == QLatin1String("EditCut")) {
+        if (field)
+            field->cut();
+    } else if (itemName == QLatin1String("EditCopy")) {
+        if (field)
+            field->copy();
+    } else if (itemName == QLatin1String("EditPaste")) {
+        if (field)
+            field->paste();
+    } else if (itemName == QLatin1String("EditClear")) {
+        if (field && field->hasSelectedText())
+            field->del();
+    } else if (itemName == QLatin1String("EditSelectAll")) {
+        if (field)
+            field->selectAll();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void routeMenuCommand(const QString& itemName)
+{
+    toolkit::Application* app = toolkit::_GetAppObject();
+    if (app && app->runMenuHandler(itemName))
+        return;
+    if (itemName == QLatin1String("FileQuit")) {
+        toolkit::Quit(0);
+        return;
+    }
+    runEditCommand(itemName);
 }
 
 MenuBar1* menuBarInstance()

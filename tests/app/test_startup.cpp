@@ -2,14 +2,15 @@
 // process), the application object's menu actions, and the report of unhandled
 // errors that start-up installs.
 #include "app/App.h"
-#include "app/MenuBar1.h"
 #include "app/report_gui.h"
 #include "app/startup.h"
-#include "export/WINexport.h"
 #include "model/module1.h"
+#include "toolkit/application.h"
 #include "toolkit/dialogs.h"
+#include "windows/MenuBar1.h"
 #include "windows/WIInfo.h"
 #include "windows/WINdebug.h"
+#include "windows/WINexport.h"
 #include "windows/WINhaupt.h"
 
 #include <QApplication>
@@ -83,7 +84,7 @@ private slots:
         });
         QTimer watchdog; // a loop that does not end fails instead of hanging
         watchdog.setSingleShot(true);
-        connect(&watchdog, &QTimer::timeout, [] { qel::Quit(99); });
+        connect(&watchdog, &QTimer::timeout, [] { toolkit::Quit(99); });
         watchdog.start(10000);
         const int exitCode = qel::_Main();
 

@@ -1,13 +1,12 @@
 // The export window: its layout, the ticks becoming the export flags for one
 // export, how it closes, what an error leaves, and the default-button key.
-#include "fixture.h"
-
-#include "export/WINexport.h"
 #include "export/export.h"
 #include "model/module1.h"
+#include "tests/export/fixture.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/windows/window_fixture.h"
 #include "toolkit/report.h"
+#include "windows/WINexport.h"
 
 #include <QCheckBox>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "export/WINexport.h"
+#include "windows/WINexport.h"
 
 #include "export/export.h"
 #include "model/module1.h"

@@ -2,7 +2,7 @@
 // The program's only menu bar: File and Edit. Built once, on the accessor's first
 // call, shared by the application and the main window. Every entry is a QAction
 // whose object name is its item name; a chosen entry is routed by that name
-// (App.h, routeMenuCommand).
+// (routeMenuCommand).
 //
 // The entries' shortcuts work whatever control of the bar's window has the focus:
 // a text field would otherwise keep keys such as Ctrl+E (end of line under X11) or
@@ -42,6 +42,12 @@ private:
 
 // The accessor: the one instance, built on the first call.
 MenuBar1* menuBarInstance();
+
+// The one way a chosen menu entry reaches the program: the handler that the
+// registered application object binds to the item name, else the toolkit's own
+// command for it (quit, the edit commands on the focused text field); anything else
+// does nothing.
+void routeMenuCommand(const QString& itemName);
 
 } // namespace qel
 

@@ -1,1 +1,0 @@
-// The resources are compiled into this library by qt_add_resources; nothing else lives here.
