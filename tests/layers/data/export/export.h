@@ -1,0 +1,2 @@
+#include "../model/tables.h"
+#include "tests/helper.h"
