@@ -7,6 +7,7 @@
 #include "toolkit/textout.h"
 
 #include <QFileInfo>
+#include <QHash>
 
 namespace Module1 {
 
@@ -18,17 +19,17 @@ const QChar quote(34);
 // The bytes of a class file among the program resources, fetched on the first call
 // of a run and kept. A missing resource is an error and is looked up again next time,
 // so that no empty class file is ever written.
-QByteArray classFile(const QString& fileName, bool& loaded, QByteArray& bytes)
+QByteArray classFile(const QString& fileName)
 {
-    if (!loaded) {
-        const std::optional<QByteArray> found = toolkit::resourceBytes(fileName);
-        if (!found)
-            throw toolkit::NilObjectException(
-                QStringLiteral("The program resource \"%1\" is missing").arg(fileName).toStdString());
-        bytes = *found;
-        loaded = true;
-    }
-    return bytes;
+    static QHash<QString, QByteArray> loaded;
+    if (const auto kept = loaded.constFind(fileName); kept != loaded.constEnd())
+        return *kept;
+    const std::optional<QByteArray> found = toolkit::resourceBytes(fileName);
+    if (!found)
+        throw toolkit::NilObjectException(
+            QStringLiteral("The program resource \"%1\" is missing").arg(fileName).toStdString());
+    loaded.insert(fileName, *found);
+    return *found;
 }
 
 // The name as an attribute value: "&" and a double quote as character references,
@@ -95,32 +96,9 @@ void savejava(const QString& folder)
     toolkit::writeFileAtomically(folder + QStringLiteral("OOGL_OFF.class"), OOGL_OFF());
 }
 
-QByteArray Viewer41()
-{
-    static bool loaded = false;
-    static QByteArray bytes;
-    return classFile(QStringLiteral("Viewer41.class"), loaded, bytes);
-}
-
-QByteArray Face()
-{
-    static bool loaded = false;
-    static QByteArray bytes;
-    return classFile(QStringLiteral("Face.class"), loaded, bytes);
-}
-
-QByteArray Matrix3D()
-{
-    static bool loaded = false;
-    static QByteArray bytes;
-    return classFile(QStringLiteral("Matrix3D.class"), loaded, bytes);
-}
-
-QByteArray OOGL_OFF()
-{
-    static bool loaded = false;
-    static QByteArray bytes;
-    return classFile(QStringLiteral("OOGL_OFF.class"), loaded, bytes);
-}
+QByteArray Viewer41() { return classFile(QStringLiteral("Viewer41.class")); }
+QByteArray Face() { return classFile(QStringLiteral("Face.class")); }
+QByteArray Matrix3D() { return classFile(QStringLiteral("Matrix3D.class")); }
+QByteArray OOGL_OFF() { return classFile(QStringLiteral("OOGL_OFF.class")); }
 
 } // namespace Module1
