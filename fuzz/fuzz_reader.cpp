@@ -1,20 +1,22 @@
-// libFuzzer target: arbitrary bytes as a model file, read by datenlesen and drawn
-// by zeichnen at a few views, ordinary and extreme. The toolkit's errors are the
-// program's orderly way of refusing input (a model above the capacity, a point
-// number outside the tables), so they are caught here; anything else that goes
-// wrong (a crash, a sanitizer report, a hang, another exception) is a finding.
+// libFuzzer target: arbitrary bytes as the text of a model file, parsed and then
+// drawn at a few views, ordinary and extreme; no file and no dialog is involved.
+// The toolkit's errors are the program's orderly way of refusing input (a model
+// above the capacity, a point number outside the tables), so they are caught here;
+// anything else that goes wrong (a crash, a sanitizer report, a hang, another
+// exception) is a finding.
 #include "model/module1.h"
-#include "toolkit/dialogs.h"
+#include "model/reader.h"
+#include "model/renderer.h"
 #include "toolkit/errors.h"
 
-#include <QFile>
 #include <QGuiApplication>
-#include <QTemporaryDir>
+#include <QImage>
 
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
-#include <optional>
+#include <memory>
+#include <string_view>
 
 namespace {
 
@@ -38,56 +40,47 @@ constexpr View views[] = {
     {-1e-300, 7.5, std::numeric_limits<std::int64_t>::max() / 2, -3, 3, 400, 400, true, true, true, true},
 };
 
-const View* current = &views[0];
-QString modelPath;
+const QString modelName = QStringLiteral("fuzz.qel");
 
-void installHooks()
-{
-    auto& h = Module1::hooks();
-    h.punkteShown = [] { return current->punkte; };
-    h.linienShown = [] { return current->linien; };
-    h.achsenShown = [] { return current->achsen; };
-}
+struct Tables {
+    Module1::PointTable punkt{"punkt"};
+    Module1::LineTable linie{"linie"};
+};
+Tables* tables = nullptr;
+QImage* picture = nullptr;
 
 void runOne(const std::uint8_t* data, std::size_t size)
 {
-    {
-        QFile f(modelPath);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)
-            || f.write(reinterpret_cast<const char*>(data), qint64(size)) != qint64(size)) {
-            std::fprintf(stderr, "fuzz: cannot write %s\n", qPrintable(modelPath));
-            std::abort();
-        }
-    }
-
-    // Every input starts from the same state, so a finding reproduces on its own.
-    auto picture = std::move(Module1::zebild);
-    Module1::resetState();
-    Module1::zebild = std::move(picture);
-
+    Module1::ParsedModel m;
     try {
-        Module1::datenlesen();
+        m = Module1::parseModel(std::string_view(reinterpret_cast<const char*>(data), size), modelName);
     } catch (const toolkit::UnsupportedFormatException&) {
         return;
     }
-    // A model was read: the tables' capacity holds.
-    if (Module1::anzpkt > Module1::maxPoints || Module1::anzlin > Module1::maxLines)
+    // A model was parsed: the tables' capacity holds, and there is a row for every
+    // point and record counted.
+    const auto rows = [](std::int64_t count) { return static_cast<std::size_t>(count > 0 ? count : 0); };
+    if (m.pointCount > Module1::maxPoints || m.lineCount > Module1::maxLines || m.points.size() != rows(m.pointCount)
+        || m.lines.size() != rows(m.lineCount))
         std::abort();
 
+    // Every input starts from empty tables, so a finding reproduces on its own.
+    tables->punkt.clear();
+    tables->linie.clear();
+    Module1::storeRows(m, tables->punkt, tables->linie);
+
     for (const View& v : views) {
-        current = &v;
         Module1::rotwinkel(1) = v.tilt;
         Module1::rotwinkel(3) = v.turn;
         Module1::zoomfaktor = v.zoom;
-        Module1::origx = v.origx;
-        Module1::origy = v.origy;
-        Module1::breite = v.breite;
-        Module1::hoehe = v.hoehe;
-        Module1::debugpkt = v.marks && Module1::anzpkt > 0 ? Module1::anzpkt : 0;
-        Module1::debuglinie = v.marks && Module1::anzlin > 0 ? Module1::anzlin : 0;
+        Module1::rotation2();
+        const Module1::Marks marks{v.marks && m.pointCount > 0 ? m.pointCount : 0,
+                                   v.marks && m.lineCount > 0 ? m.lineCount : 0};
         try {
-            Module1::rotation2();
-            Module1::zeichnen();
+            Module1::render(*picture, {tables->punkt, m.pointCount, tables->linie, m.lineCount, modelName},
+                            {Module1::basis, v.origx, v.origy, v.breite, v.hoehe, v.zoom},
+                            {[&v] { return v.punkte; }, [&v] { return v.linien; }, [&v] { return v.achsen; }},
+                            marks);
         } catch (const toolkit::RuntimeException&) {
             // an orderly end of the pass (a point number outside the tables)
         }
@@ -108,16 +101,12 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     static int qtArgc = 1;
     static char name[] = "qel-fuzz-reader";
     static char* qtArgv[] = {name, nullptr};
-    new QGuiApplication(qtArgc, qtArgv); // lives as long as the process
+    new QGuiApplication(qtArgc, qtArgv); // lives as long as the process, as do the two below
 
-    static QTemporaryDir dir;
-    if (!dir.isValid())
+    tables = new Tables;
+    picture = new QImage(Module1::pictureWidth, Module1::pictureHeight, QImage::Format_RGB32);
+    if (picture->isNull())
         std::abort();
-    modelPath = dir.filePath(QStringLiteral("fuzz.qel"));
-    toolkit::setOpenDialog([] { return std::optional<QString>(modelPath); });
-
-    Module1::init();
-    installHooks();
     // One full pass first, so the font and raster caches that the first text and
     // line build are not taken for leaks of the first input.
     static const char warmUp[] = "2\n1 2 3\n-1 0 2\n3\n1 15\n2 9\n0 0\n";

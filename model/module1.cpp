@@ -4,7 +4,7 @@ namespace Module1 {
 
 std::int64_t anzlin = 0;
 std::int64_t anzpkt = 0;
-Table2<double, 3, 2> basis("basis");
+Basis basis("basis");
 std::int64_t breite = 400;
 QString datname = QStringLiteral("3D");
 std::int64_t debuglinie = 0;
@@ -12,12 +12,12 @@ std::int64_t debugpkt = 0;
 std::int64_t hoehe = 400;
 bool htmlsave = false;
 bool javasave = false;
-Table2<std::int64_t, 3000, 2> linie("linie");
+LineTable linie("linie");
 std::int64_t mausx = 0;
 std::int64_t mausy = 0;
 std::int64_t origx = 200;
 std::int64_t origy = 200;
-Table2<double, 3000, 3> punkt("punkt");
+PointTable punkt("punkt");
 Table1<double, 3> rotwinkel("rotwinkel");
 std::unique_ptr<QImage> zebild;
 std::int64_t zoomfaktor = 10;
@@ -34,6 +34,12 @@ void outOfBounds(const char* table, std::int64_t row, std::int64_t col, std::int
         msg += ", 0.." + std::to_string(lastCol);
     msg += ")";
     throw toolkit::OutOfBoundsException(msg);
+}
+
+void rowOutOfBounds(const char* table, std::int64_t row, std::int64_t lastRow)
+{
+    throw toolkit::OutOfBoundsException("Out of bounds: row " + std::to_string(row) + " of " + table
+                                        + " lies outside 0.." + std::to_string(lastRow));
 }
 
 void resetState()

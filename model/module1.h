@@ -11,15 +11,13 @@
 
 namespace Module1 {
 
-constexpr std::int64_t maxPoints = 3000;
-constexpr std::int64_t maxLines = 3000;
 constexpr int pictureWidth = 2000;
 constexpr int pictureHeight = 1000;
 
 // --- the nineteen variables --------------------------------------------------
 extern std::int64_t anzlin;                      // number of line records
 extern std::int64_t anzpkt;                      // number of points
-extern Table2<double, 3, 2> basis;               // projection matrix
+extern Basis basis;                              // projection matrix
 extern std::int64_t breite;                      // drawing area width
 extern QString datname;                          // name of the model file read last
 extern std::int64_t debuglinie;                  // highlighted line record, 0 for none
@@ -27,12 +25,12 @@ extern std::int64_t debugpkt;                    // highlighted point, 0 for non
 extern std::int64_t hoehe;                       // drawing area height
 extern bool htmlsave;                            // export flag: applet page
 extern bool javasave;                            // export flag: applet class files
-extern Table2<std::int64_t, 3000, 2> linie;      // line records: point number, colour code
+extern LineTable linie;                          // line records: point number, colour code
 extern std::int64_t mausx;                       // last mouse position on the canvas
 extern std::int64_t mausy;
 extern std::int64_t origx;                       // where the model origin is drawn
 extern std::int64_t origy;
-extern Table2<double, 3000, 3> punkt;            // points: x, y, z in columns 1..3
+extern PointTable punkt;                         // points: x, y, z in columns 1..3
 extern Table1<double, 3> rotwinkel;              // 1: tilt, 3: turn (radians)
 extern std::unique_ptr<QImage> zebild;           // off-screen picture, made by init
 extern std::int64_t zoomfaktor;                  // pixels per model unit, never below 1

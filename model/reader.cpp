@@ -1,3 +1,5 @@
+#include "model/reader.h"
+
 #include "model/module1.h"
 
 #include "toolkit/dialogs.h"
@@ -7,40 +9,49 @@
 
 #include <QFileInfo>
 
-#include <array>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <vector>
 
 namespace Module1 {
 
 namespace {
 
-// Far beyond any model of 3000 points and records, comments included. Only what
-// comes before the model is complete counts: the rest of the file is never read.
+// Far beyond any model the tables can hold, comments included. Only what comes
+// before the model is complete counts: the rest of the file is never read.
 constexpr std::int64_t maxModelBytes = std::int64_t(64) << 20;
 
-struct ParsedModel {
-    std::int64_t pointCount = 0;
-    std::int64_t lineCount = 0;
-    std::vector<std::array<double, 3>> points;
-    std::vector<std::array<std::int64_t, 2>> lines;
+// Fields split at single spaces; past the last one every field is empty.
+class Fields {
+public:
+    explicit Fields(std::string_view text) : rest_(text) {}
+    std::string_view next()
+    {
+        if (done_)
+            return {};
+        const std::size_t sp = rest_.find(' ');
+        if (sp == std::string_view::npos) {
+            done_ = true;
+            return rest_;
+        }
+        const std::string_view field = rest_.substr(0, sp);
+        rest_.remove_prefix(sp + 1);
+        return field;
+    }
+
+private:
+    std::string_view rest_;
+    bool done_ = false;
 };
 
-// Reads the model into a ParsedModel, line by line up to its last record; the
-// shared state is not touched here.
+// Reads the model line by line up to its last record.
 class ModelParser {
 public:
-    ModelParser(toolkit::TextInputStream& in, const QString& fileName) : in_(in), fileName_(fileName) {}
+    ModelParser(toolkit::TextInputStream& in, const QString& name) : in_(in), name_(name) {}
 
     ParsedModel parse()
     {
         ParsedModel m;
-
-        nextSignificantLine();
-        m.pointCount = toolkit::truncToInt64(toolkit::Val(line_));
-        checkCapacity(m.pointCount, maxPoints, "points");
+        m.pointCount = count(maxPoints, "points");
         if (m.pointCount > 0)
             m.points.resize(static_cast<std::size_t>(m.pointCount));
         for (auto& p : m.points) {
@@ -48,9 +59,7 @@ public:
             p = recordFields();
         }
 
-        nextSignificantLine();
-        m.lineCount = toolkit::truncToInt64(toolkit::Val(line_));
-        checkCapacity(m.lineCount, maxLines, "line records");
+        m.lineCount = count(maxLines, "line records");
         if (m.lineCount > 0)
             m.lines.resize(static_cast<std::size_t>(m.lineCount));
         for (auto& r : m.lines) {
@@ -62,28 +71,17 @@ public:
     }
 
 private:
-    // Fields split at single spaces; past the last one every field is empty.
-    class Fields {
-    public:
-        explicit Fields(std::string_view text) : rest_(text) {}
-        std::string_view next()
-        {
-            if (done_)
-                return {};
-            const std::size_t sp = rest_.find(' ');
-            if (sp == std::string_view::npos) {
-                done_ = true;
-                return rest_;
-            }
-            const std::string_view field = rest_.substr(0, sp);
-            rest_.remove_prefix(sp + 1);
-            return field;
-        }
-
-    private:
-        std::string_view rest_;
-        bool done_ = false;
-    };
+    // A count line: the value of the whole line, not cleaned up or split.
+    std::int64_t count(std::int64_t limit, const char* what)
+    {
+        nextSignificantLine();
+        const std::int64_t n = toolkit::truncToInt64(toolkit::Val(line_));
+        if (n > limit)
+            throw toolkit::UnsupportedFormatException("The model \"" + name_.toStdString() + "\" has "
+                                                      + std::to_string(n) + " " + what + "; at most "
+                                                      + std::to_string(limit) + " are supported.");
+        return n;
+    }
 
     // Skips empty and comment lines. At the end of the file the line text keeps
     // its last value (a skipped line, or the previous count or cleaned record),
@@ -132,17 +130,8 @@ private:
             line_.erase(0, 1);
     }
 
-    void checkCapacity(std::int64_t count, std::int64_t limit, const char* what) const
-    {
-        if (count <= limit)
-            return;
-        throw toolkit::UnsupportedFormatException("The model \"" + fileName_.toStdString() + "\" has "
-                                                  + std::to_string(count) + " " + what + "; at most "
-                                                  + std::to_string(limit) + " are supported.");
-    }
-
     toolkit::TextInputStream& in_;
-    QString fileName_;
+    const QString& name_;
     std::string line_;
     std::array<double, 3> fields_{};
     bool fieldsKnown_ = false;
@@ -150,35 +139,46 @@ private:
 
 } // namespace
 
+ParsedModel parseModel(toolkit::TextInputStream& in, const QString& name) { return ModelParser(in, name).parse(); }
+
+ParsedModel parseModel(std::string_view text, const QString& name)
+{
+    const auto in = toolkit::TextInputStream::FromText(text, name);
+    return parseModel(*in, name);
+}
+
+void storeRows(const ParsedModel& model, PointTable& punkt, LineTable& linie)
+{
+    std::int64_t i = 0;
+    for (const auto& p : model.points) {
+        ++i;
+        punkt(i, 1) = p[0];
+        punkt(i, 2) = p[1];
+        punkt(i, 3) = p[2];
+    }
+    std::int64_t j = 0;
+    for (const auto& r : model.lines) {
+        ++j;
+        linie(j, 1) = r[0];
+        linie(j, 2) = r[1];
+    }
+}
+
 void datenlesen()
 {
     const std::optional<QString> chosen = toolkit::GetOpenFolderItem();
     if (!chosen)
         return;
 
+    // Everything is read and checked first: a file that fails leaves the old model
+    // whole. The file is closed once it is read.
     const QString name = QFileInfo(*chosen).fileName();
-    // Everything is read and checked first: a file that fails leaves the old model whole.
-    const ParsedModel m = [&] {
-        const auto in = toolkit::TextInputStream::OpenAsTextFile(*chosen);
-        return ModelParser(*in, name).parse();
-    }();
+    const ParsedModel m = parseModel(*toolkit::TextInputStream::OpenAsTextFile(*chosen), name);
 
-    anzpkt = 0;
-    anzlin = 0;
     datname = name;
     anzpkt = m.pointCount;
-    for (std::int64_t i = 1; i <= m.pointCount; ++i) {
-        const auto& p = m.points[static_cast<std::size_t>(i - 1)];
-        punkt(i, 1) = p[0];
-        punkt(i, 2) = p[1];
-        punkt(i, 3) = p[2];
-    }
     anzlin = m.lineCount;
-    for (std::int64_t j = 1; j <= m.lineCount; ++j) {
-        const auto& r = m.lines[static_cast<std::size_t>(j - 1)];
-        linie(j, 1) = r[0];
-        linie(j, 2) = r[1];
-    }
+    storeRows(m, punkt, linie);
 
     if (hooks().closeDebugWindow)
         hooks().closeDebugWindow();

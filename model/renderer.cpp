@@ -1,3 +1,5 @@
+#include "model/renderer.h"
+
 #include "model/module1.h"
 #include "raster/raster.h"
 
@@ -19,44 +21,6 @@ struct Projection {
     double sy(const double* p) const { return (p[1] * b12 + p[2] * b22) + p[3] * b32; }
 };
 
-// Row n of punkt; a point number outside the table ends the pass before anything
-// is read.
-const double* pointRow(std::int64_t n)
-{
-    if (!decltype(punkt)::rowInRange(n))
-        outOfBounds("punkt", n, 1, decltype(punkt)::lastRow, decltype(punkt)::lastCol);
-    return punkt.row(n);
-}
-
-// A point number outside the table is a fault of the model file: the message says
-// where it is and what is allowed.
-[[noreturn]] void recordNamesNoPoint(std::int64_t j, std::int64_t n)
-{
-    throw toolkit::OutOfBoundsException(
-        QStringLiteral("Line record %1 of \"%2\" names point %3, but point numbers run from 0 to %4. "
-                       "The drawing stops at that record; the model is loaded.")
-            .arg(j)
-            .arg(datname)
-            .arg(n)
-            .arg(decltype(punkt)::lastRow)
-            .toStdString());
-}
-
-// Row n of punkt for the point that line record j names.
-const double* recordPoint(std::int64_t j, std::int64_t n)
-{
-    if (!decltype(punkt)::rowInRange(n))
-        recordNamesNoPoint(j, n);
-    return punkt.row(n);
-}
-
-const std::int64_t* lineRow(std::int64_t j)
-{
-    if (!decltype(linie)::rowInRange(j))
-        outOfBounds("linie", j, 1, decltype(linie)::lastRow, decltype(linie)::lastCol);
-    return linie.row(j);
-}
-
 // Screen colour of a colour code: only its low four bits count (two's complement
 // for negative codes); bit 3 adds 105 to every channel, each colour bit gives 150.
 void setCodeColour(Raster& g, std::int64_t c)
@@ -68,111 +32,170 @@ void setCodeColour(Raster& g, std::int64_t c)
     g.setForeColor(red, green, blue);
 }
 
+// The steps of one pass, each drawing one kind of mark. Nothing of the drawing
+// context outlives the pass: it starts with a 1 x 1 pen and every step sets the
+// colours it draws in.
+class Pass {
+public:
+    Pass(QImage& picture, const RenderModel& model, const RenderView& view)
+        : g_(picture),
+          model_(model),
+          view_(view),
+          b_{view.basis(1, 1), view.basis(2, 1), view.basis(3, 1), view.basis(1, 2), view.basis(2, 2), view.basis(3, 2)},
+          ox_(double(view.origx)),
+          oy_(double(view.origy))
+    {
+    }
+
+    // The drawing area only; the rest of the picture keeps what it shows.
+    void clear()
+    {
+        g_.setForeColor(0, 0, 0);
+        g_.fillRect(0, 0, double(view_.breite), double(view_.hoehe));
+        g_.setForeColor(255, 255, 255);
+    }
+
+    void points()
+    {
+        for (std::int64_t k = 1; k <= model_.anzpkt; ++k) {
+            const double* p = model_.punkt.row(k);
+            g_.fillOval((b_.sx(p) - 2) + ox_, (b_.sy(p) - 2) + oy_, 5, 5);
+        }
+    }
+
+    // Not compared with the point count: any row of the table can be highlighted.
+    void highlightedPoint(std::int64_t n)
+    {
+        const double* p = model_.punkt.row(n);
+        const double x = (b_.sx(p) - 3) + ox_;
+        const double y = (b_.sy(p) - 3) + oy_;
+        g_.setForeColor(0, 255, 0);
+        g_.fillOval(x, y, 7, 7);
+        g_.setForeColor(255, 255, 255);
+    }
+
+    // Every record steps the pen from the previous record's point (the origin before
+    // record 1) to its own, drawing unless its code is 0. The segments are queued and
+    // drawn together at the end of the step, or before an error ends the pass, so
+    // what came before the faulty record is drawn.
+    void penPath()
+    {
+        const double* p = model_.punkt.row(0);
+        for (std::int64_t j = 1; j <= model_.anzlin; ++j) {
+            const double px = b_.sx(p), py = b_.sy(p);
+            const std::int64_t* rec = model_.linie.row(j, [&] { g_.flushLines(); });
+            const std::int64_t q = rec[1];
+            const double* qr = model_.punkt.row(q, [&] {
+                g_.flushLines();
+                recordNamesNoPoint(j, q);
+            });
+            const double qx = b_.sx(qr), qy = b_.sy(qr);
+            const std::int64_t c = rec[2];
+            if (c != 0) {
+                setCodeColour(g_, c);
+                g_.queueLine(ox_ + px, oy_ + py, ox_ + qx, oy_ + qy);
+                g_.setForeColor(255, 255, 255);
+            }
+            p = qr;
+        }
+        g_.flushLines();
+    }
+
+    // Whatever the record's code; not compared with the record count. Every table
+    // value is read before the colour or the pen changes.
+    void highlightedRecord(std::int64_t j)
+    {
+        const std::int64_t p = j > 1 ? model_.linie(j - 1, 1) : 0;
+        const std::int64_t q = model_.linie(j, 1);
+        const double* pr = recordPoint(j - 1, p); // record 0: the origin, always there
+        const double* qr = recordPoint(j, q);
+        const double px = b_.sx(pr), py = b_.sy(pr), qx = b_.sx(qr), qy = b_.sy(qr);
+        g_.setForeColor(0, 255, 0);
+        g_.setPenHeight(3);
+        g_.setPenWidth(3);
+        g_.drawLine(ox_ + px, oy_ + py, ox_ + qx, oy_ + qy);
+        g_.setForeColor(255, 255, 255);
+        g_.setPenWidth(1);
+        g_.setPenHeight(1);
+    }
+
+    // Origin dot and axes: a model vector of length 100 / zoom along each axis, so
+    // an axis in the screen plane is 100 pixels long at every zoom.
+    void axes()
+    {
+        const double s = 100.0 / double(view_.zoomfaktor);
+        g_.setForeColor(255, 0, 0);
+        constexpr std::int64_t lowest = std::numeric_limits<std::int64_t>::min() + 2;
+        if (view_.origx >= lowest && view_.origy >= lowest) // far off the picture otherwise
+            g_.fillOval(double(view_.origx - 2), double(view_.origy - 2), 5, 5);
+        static const QString labels[3] = {QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")};
+        for (int i = 1; i <= 3; ++i) {
+            const double ex = view_.basis(i, 1) * s;
+            const double ey = view_.basis(i, 2) * s;
+            g_.drawLine(ox_, oy_, ox_ + ex, oy_ + ey);
+            g_.drawString(labels[i - 1], ox_ + ex, oy_ + ey);
+        }
+    }
+
+private:
+    // A point number outside the table is a fault of the model file: the message
+    // says which record names it and what is allowed.
+    [[noreturn]] void recordNamesNoPoint(std::int64_t j, std::int64_t n) const
+    {
+        throw toolkit::OutOfBoundsException(
+            QStringLiteral("Line record %1 of \"%2\" names point %3, but point numbers run from 0 to %4. "
+                           "The drawing stops at that record; the model is loaded.")
+                .arg(j)
+                .arg(model_.name)
+                .arg(n)
+                .arg(PointTable::lastRow)
+                .toStdString());
+    }
+
+    // The row of the point that line record j names.
+    const double* recordPoint(std::int64_t j, std::int64_t n) const
+    {
+        return model_.punkt.row(n, [&] { recordNamesNoPoint(j, n); });
+    }
+
+    Raster g_;
+    const RenderModel& model_;
+    const RenderView& view_;
+    const Projection b_;
+    const double ox_;
+    const double oy_;
+};
+
 } // namespace
+
+void render(QImage& picture, const RenderModel& model, const RenderView& view, const Visibility& shown,
+            const Marks& marks)
+{
+    if (picture.isNull())
+        throw toolkit::NilObjectException("render: there is no picture to draw into");
+    Pass pass(picture, model, view);
+    pass.clear();
+    if (shown.punkte())
+        pass.points();
+    if (marks.point > 0)
+        pass.highlightedPoint(marks.point);
+    if (shown.linien())
+        pass.penPath();
+    if (marks.line > 0)
+        pass.highlightedRecord(marks.line);
+    if (shown.achsen())
+        pass.axes();
+}
 
 void zeichnen()
 {
     if (!zebild || zebild->isNull())
         throw toolkit::NilObjectException("zeichnen: there is no off-screen picture");
-    // Nothing of the context outlives the pass: each pass starts with a 1 x 1 pen and
-    // sets every colour before it draws.
-    Raster g(*zebild);
-
-    const Projection b{basis(1, 1), basis(2, 1), basis(3, 1), basis(1, 2), basis(2, 2), basis(3, 2)};
-    const double ox = double(origx);
-    const double oy = double(origy);
-
-    // 1. Clear the drawing area only.
-    g.setForeColor(0, 0, 0);
-    g.fillRect(0, 0, double(breite), double(hoehe));
-    g.setForeColor(255, 255, 255);
-
-    // 2. Points.
-    if (hooks().punkteShown()) {
-        for (std::int64_t k = 1; k <= anzpkt; ++k) {
-            const double* p = pointRow(k);
-            g.fillOval((b.sx(p) - 2) + ox, (b.sy(p) - 2) + oy, 5, 5);
-        }
-    }
-
-    // 3. Highlighted point, whatever the Punkte box says.
-    if (debugpkt > 0) {
-        const double* p = pointRow(debugpkt);
-        const double x = (b.sx(p) - 3) + ox;
-        const double y = (b.sy(p) - 3) + oy;
-        g.setForeColor(0, 255, 0);
-        g.fillOval(x, y, 7, 7);
-        g.setForeColor(255, 255, 255);
-    }
-
-    // 4. Pen path: every record steps the pen from the previous record's point (the
-    // origin before record 1) to its own, drawing unless its code is 0. The segments
-    // are queued and drawn together at the end of the step (or before an error ends
-    // the pass, so what came before the faulty record is drawn).
-    if (hooks().linienShown()) {
-        std::int64_t pen = 0;
-        for (std::int64_t j = 1; j <= anzlin; ++j) {
-            const double* p = punkt.row(pen); // checked when it was q
-            const double px = b.sx(p), py = b.sy(p);
-            if (!decltype(linie)::rowInRange(j)) {
-                g.flushLines();
-                outOfBounds("linie", j, 1, decltype(linie)::lastRow, decltype(linie)::lastCol);
-            }
-            const std::int64_t* rec = linie.row(j);
-            const std::int64_t q = rec[1];
-            if (!decltype(punkt)::rowInRange(q)) {
-                g.flushLines();
-                recordNamesNoPoint(j, q);
-            }
-            const double* qr = punkt.row(q);
-            const double qx = b.sx(qr), qy = b.sy(qr);
-            const std::int64_t c = rec[2];
-            if (c != 0) {
-                setCodeColour(g, c);
-                g.queueLine(ox + px, oy + py, ox + qx, oy + qy);
-                g.setForeColor(255, 255, 255);
-            }
-            pen = q;
-        }
-        g.flushLines();
-    }
-
-    // 5. Highlighted line record, whatever the Linien box and its code say.
-    if (debuglinie > 0) {
-        const std::int64_t j = debuglinie;
-        const std::int64_t p = j > 1 ? lineRow(j - 1)[1] : 0;
-        const std::int64_t q = lineRow(j)[1];
-        const double* pr = recordPoint(j - 1, p); // record 0: the origin, always there
-        const double* qr = recordPoint(j, q);
-        const double px = b.sx(pr), py = b.sy(pr), qx = b.sx(qr), qy = b.sy(qr);
-        g.setForeColor(0, 255, 0);
-        g.setPenHeight(3);
-        g.setPenWidth(3);
-        g.drawLine(ox + px, oy + py, ox + qx, oy + qy);
-        g.setForeColor(255, 255, 255);
-        g.setPenWidth(1);
-        g.setPenHeight(1);
-    }
-
-    // 6. Origin dot and axes: a model vector of length 100 / zoom along each axis, so
-    // an axis in the screen plane is 100 pixels long at every zoom.
-    if (hooks().achsenShown()) {
-        const double s = 100.0 / double(zoomfaktor);
-        g.setForeColor(255, 0, 0);
-        constexpr std::int64_t lowest = std::numeric_limits<std::int64_t>::min() + 2;
-        if (origx >= lowest && origy >= lowest) // far off the picture otherwise
-            g.fillOval(double(origx - 2), double(origy - 2), 5, 5);
-        static const QString labels[3] = {QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")};
-        for (int i = 1; i <= 3; ++i) {
-            const double ex = basis(i, 1) * s;
-            const double ey = basis(i, 2) * s;
-            g.drawLine(ox, oy, ox + ex, oy + ey);
-            g.drawString(labels[i - 1], ox + ex, oy + ey);
-        }
-    }
-
-    // 7. The canvas shows the new picture at its next paint.
-    hooks().invalidateCanvas();
+    const WindowHooks& h = hooks();
+    render(*zebild, {punkt, anzpkt, linie, anzlin, datname}, {basis, origx, origy, breite, hoehe, zoomfaktor},
+           {h.punkteShown, h.linienShown, h.achsenShown}, {debugpkt, debuglinie});
+    // The canvas shows the new picture at its next paint.
+    h.invalidateCanvas();
 }
 
 } // namespace Module1

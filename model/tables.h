@@ -9,7 +9,11 @@
 
 namespace Module1 {
 
+constexpr std::int64_t maxPoints = 3000;
+constexpr std::int64_t maxLines = 3000;
+
 [[noreturn]] void outOfBounds(const char* table, std::int64_t row, std::int64_t col, std::int64_t lastRow, std::int64_t lastCol);
+[[noreturn]] void rowOutOfBounds(const char* table, std::int64_t row, std::int64_t lastRow);
 
 // Rows 0 to LastRow, columns 0 to LastCol.
 template <typename T, std::int64_t LastRow, std::int64_t LastCol>
@@ -33,9 +37,22 @@ public:
         return d_[r][c];
     }
 
-    // Unchecked row access for loops that have checked the row themselves.
-    const T* row(std::int64_t r) const { return d_[r]; }
-    T* row(std::int64_t r) { return d_[r]; }
+    // Row r as a whole, checked once for all its columns. A row outside the table
+    // first calls `outside`, which may raise an error of its own that says more, or
+    // finish work before the error ends it; then the table's own error is raised.
+    template <typename Outside>
+    const T* row(std::int64_t r, Outside&& outside) const
+    {
+        if (!rowInRange(r)) {
+            outside();
+            rowOutOfBounds(name_, r, LastRow);
+        }
+        return d_[r];
+    }
+    const T* row(std::int64_t r) const
+    {
+        return row(r, [] {});
+    }
 
     void clear()
     {
@@ -87,5 +104,10 @@ private:
     const char* name_;
     T d_[Last + 1]{};
 };
+
+// The tables of the shared state.
+using PointTable = Table2<double, maxPoints, 3>;         // x, y, z in columns 1..3
+using LineTable = Table2<std::int64_t, maxLines, 2>;     // point number, colour code
+using Basis = Table2<double, 3, 2>;                      // projection matrix
 
 } // namespace Module1

@@ -11,96 +11,119 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-} // namespace
-
-double Val(std::string_view s)
-{
-    std::size_t i = 0;
-    const std::size_t n = s.size();
-    while (i < n && (s[i] == ' ' || s[i] == '\t'))
-        ++i;
-
+// The number at the start of a text, as Val finds it: where it lies (without its
+// sign), and what decides its magnitude when from_chars finds it out of range.
+struct NumberText {
     bool negative = false;
-    if (i < n && (s[i] == '+' || s[i] == '-')) {
-        negative = s[i] == '-';
-        ++i;
-    }
-
-    // Find the extent of [digits][.digits][(e|E)[sign]digits] ourselves, so that
-    // from_chars never sees a sign or a dangling exponent.
-    const std::size_t start = i;
-    std::size_t intDigits = 0, fracDigits = 0;
-    std::size_t firstNonZero = std::string_view::npos; // index among mantissa digits
-    std::size_t mantissaIndex = 0;
+    std::size_t begin = 0; // first digit or the point
+    std::size_t end = 0;   // just past the number
+    bool allZero = true;   // no digit but 0
     std::size_t leadingIntDigits = 0; // integer digits from the first non-zero on
-    while (i < n && isDigit(s[i])) {
-        if (firstNonZero == std::string_view::npos && s[i] != '0')
-            firstNonZero = mantissaIndex;
-        if (firstNonZero != std::string_view::npos)
-            ++leadingIntDigits;
+    std::size_t zerosAfterPoint = 0;  // fraction zeros before the first non-zero, when the integer part is 0
+    long long exponent = 0;
+};
+
+// Leading blanks (spaces, tabs), then an optional sign; i ends on what follows.
+bool skipBlanksAndSign(std::string_view s, std::size_t& i)
+{
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t'))
+        ++i;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        return s[i++] == '-';
+    return false;
+}
+
+// [digits][.digits], found here rather than by from_chars, so that it never sees a
+// sign. False when there is no digit at all; a point without a digit on either
+// side is no part of the number.
+bool scanMantissa(std::string_view s, std::size_t& i, NumberText& t)
+{
+    std::size_t intDigits = 0;
+    while (i < s.size() && isDigit(s[i])) {
+        if (s[i] != '0')
+            t.allZero = false;
+        if (!t.allZero)
+            ++t.leadingIntDigits;
         ++intDigits;
-        ++mantissaIndex;
         ++i;
     }
-    std::size_t zerosAfterPoint = 0;
-    if (i < n && s[i] == '.') {
+    std::size_t fracDigits = 0;
+    if (i < s.size() && s[i] == '.') {
         std::size_t j = i + 1;
-        while (j < n && isDigit(s[j])) {
-            if (firstNonZero == std::string_view::npos) {
+        while (j < s.size() && isDigit(s[j])) {
+            if (t.allZero) {
                 if (s[j] != '0')
-                    firstNonZero = mantissaIndex;
+                    t.allZero = false;
                 else
-                    ++zerosAfterPoint;
+                    ++t.zerosAfterPoint;
             }
             ++fracDigits;
-            ++mantissaIndex;
             ++j;
         }
         if (intDigits + fracDigits > 0)
             i = j;
     }
-    if (intDigits + fracDigits == 0)
-        return 0.0;
+    return intDigits + fracDigits > 0;
+}
 
-    long long exponent = 0;
-    if (i < n && (s[i] == 'e' || s[i] == 'E')) {
-        std::size_t j = i + 1;
-        bool expNegative = false;
-        if (j < n && (s[j] == '+' || s[j] == '-')) {
-            expNegative = s[j] == '-';
-            ++j;
-        }
-        if (j < n && isDigit(s[j])) {
-            while (j < n && isDigit(s[j])) {
-                if (exponent < 100000000)
-                    exponent = exponent * 10 + (s[j] - '0');
-                ++j;
-            }
-            if (expNegative)
-                exponent = -exponent;
-            i = j;
-        }
+// (e|E)[sign]digits, taken only when a digit follows, so that from_chars never sees
+// a dangling exponent. Its value stops growing far beyond any double's range.
+void scanExponent(std::string_view s, std::size_t& i, NumberText& t)
+{
+    if (i >= s.size() || (s[i] != 'e' && s[i] != 'E'))
+        return;
+    std::size_t j = i + 1;
+    bool negative = false;
+    if (j < s.size() && (s[j] == '+' || s[j] == '-')) {
+        negative = s[j] == '-';
+        ++j;
     }
+    if (j >= s.size() || !isDigit(s[j]))
+        return;
+    long long exponent = 0;
+    while (j < s.size() && isDigit(s[j])) {
+        if (exponent < 100000000)
+            exponent = exponent * 10 + (s[j] - '0');
+        ++j;
+    }
+    t.exponent = negative ? -exponent : exponent;
+    i = j;
+}
 
+// The value of the number without its sign; out of range it is the largest finite
+// double or 0, by the decimal magnitude of its first significant digit.
+double magnitudeOf(std::string_view s, const NumberText& t)
+{
     double value = 0.0;
-    const auto [ptr, ec] = std::from_chars(s.data() + start, s.data() + i, value, std::chars_format::general);
+    const auto [ptr, ec] = std::from_chars(s.data() + t.begin, s.data() + t.end, value, std::chars_format::general);
     (void)ptr;
     if (ec == std::errc::result_out_of_range) {
-        if (firstNonZero == std::string_view::npos) {
-            value = 0.0;
-        } else {
-            // Decimal magnitude of the first significant digit decides overflow or underflow.
-            const long long magnitude = leadingIntDigits > 0
-                ? static_cast<long long>(leadingIntDigits) + exponent
-                : exponent - static_cast<long long>(zerosAfterPoint);
-            value = magnitude > 0 ? std::numeric_limits<double>::max() : 0.0;
-        }
-    } else if (ec != std::errc()) {
-        value = 0.0;
+        if (t.allZero)
+            return 0.0;
+        const long long magnitude = t.leadingIntDigits > 0
+            ? static_cast<long long>(t.leadingIntDigits) + t.exponent
+            : t.exponent - static_cast<long long>(t.zerosAfterPoint);
+        return magnitude > 0 ? std::numeric_limits<double>::max() : 0.0;
     }
-    if (!std::isfinite(value))
-        value = std::numeric_limits<double>::max();
-    return negative ? -value : value;
+    if (ec != std::errc())
+        return 0.0;
+    return std::isfinite(value) ? value : std::numeric_limits<double>::max();
+}
+
+} // namespace
+
+double Val(std::string_view s)
+{
+    NumberText t;
+    std::size_t i = 0;
+    t.negative = skipBlanksAndSign(s, i);
+    t.begin = i;
+    if (!scanMantissa(s, i, t))
+        return 0.0;
+    scanExponent(s, i, t);
+    t.end = i;
+    const double value = magnitudeOf(s, t);
+    return t.negative ? -value : value;
 }
 
 double Val(const QString& text)

@@ -45,9 +45,21 @@ QString kindOtherThanRegular(mode_t mode)
 
 } // namespace
 
-TextInputStream::TextInputStream(const QString& path, int fd) : path_(path), fd_(fd), buffer_(chunkBytes) {}
+TextInputStream::TextInputStream(const QString& path, int fd, std::string_view text)
+    : path_(path), fd_(fd), text_(text), buffer_(chunkBytes)
+{
+}
 
-TextInputStream::~TextInputStream() { ::close(fd_); }
+TextInputStream::~TextInputStream()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+std::unique_ptr<TextInputStream> TextInputStream::FromText(std::string_view text, const QString& path)
+{
+    return std::unique_ptr<TextInputStream>(new TextInputStream(path, -1, text));
+}
 
 std::unique_ptr<TextInputStream> TextInputStream::OpenAsTextFile(const QString& path)
 {
@@ -77,6 +89,14 @@ std::unique_ptr<TextInputStream> TextInputStream::OpenAsTextFile(const QString& 
 
 std::size_t TextInputStream::readSome(char* into, std::size_t most)
 {
+    if (fd_ < 0) {
+        const std::size_t n = std::min(most, text_.size());
+        if (n > 0) // an empty view may hold no pointer at all
+            std::memcpy(into, text_.data(), n);
+        text_.remove_prefix(n);
+        atEnd_ = n == 0;
+        return n;
+    }
     ssize_t n = 0;
     do {
         n = ::read(fd_, into, most);

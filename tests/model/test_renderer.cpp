@@ -1,9 +1,12 @@
-// The render pass, checked on the pixels of the off-screen picture.
+// The render pass, checked on the pixels of the picture it draws into.
 //
-// Fixture: a picture filled with a marker colour, so untouched pixels show; a plain
-// matrix (model x -> screen x, model y -> screen y, z ignored) and the origin at
-// (100, 100), so model (x, y) lands on pixel (100 + x, 100 + y).
+// Fixture: the model and view of a pass as the program names them, handed to the
+// pass directly; a picture filled with a marker colour, so untouched pixels show; a
+// plain matrix (model x -> screen x, model y -> screen y, z ignored) and the origin
+// at (100, 100), so model (x, y) lands on pixel (100 + x, 100 + y). The tests of
+// zeichnen put their model into the shared state instead.
 #include "model/module1.h"
+#include "model/renderer.h"
 #include "raster/raster.h"
 #include "toolkit/errors.h"
 
@@ -14,8 +17,6 @@
 #include <limits>
 #include <random>
 
-using namespace Module1;
-
 namespace {
 
 const QRgb marker = qRgb(1, 2, 3);
@@ -23,86 +24,138 @@ const QRgb black = qRgb(0, 0, 0);
 const QRgb white = qRgb(255, 255, 255);
 const QRgb green = qRgb(0, 255, 0);
 const QRgb red = qRgb(255, 0, 0);
-
-void point(std::int64_t n, double x, double y, double z = 0)
-{
-    punkt(n, 1) = x;
-    punkt(n, 2) = y;
-    punkt(n, 3) = z;
-    anzpkt = std::max(anzpkt, n);
-}
-
-void record(std::int64_t j, std::int64_t n, std::int64_t code)
-{
-    linie(j, 1) = n;
-    linie(j, 2) = code;
-    anzlin = std::max(anzlin, j);
-}
-
-QRgb at(int x, int y) { return zebild->pixel(x, y); }
-
-// Bounding box and count of the pixels of one colour inside an area.
-QRect boxOf(QRgb colour, const QRect& area, int* count = nullptr)
-{
-    QRect box;
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (at(x, y) == colour) {
-                box |= QRect(x, y, 1, 1);
-                ++n;
-            }
-    if (count)
-        *count = n;
-    return box;
-}
-
-bool anyOf(QRgb colour, const QRect& area) { return !boxOf(colour, area).isNull(); }
-
-// Pixels of the label colour blended onto black: red > 0, no green, no blue.
-int reddish(const QRect& area)
-{
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QRgb p = at(x, y);
-            if (qRed(p) > 0 && qGreen(p) == 0 && qBlue(p) == 0)
-                ++n;
-        }
-    return n;
-}
+constexpr int pictureWidth = Module1::pictureWidth;
+constexpr int pictureHeight = Module1::pictureHeight;
 
 } // namespace
 
 class TestRenderer : public QObject {
     Q_OBJECT
 
+    // The inputs of a pass.
+    QImage picture;
+    Module1::PointTable punkt{"punkt"};
+    Module1::LineTable linie{"linie"};
+    std::int64_t anzpkt = 0;
+    std::int64_t anzlin = 0;
+    QString datname;
+    Module1::Basis basis{"basis"};
+    std::int64_t origx = 100, origy = 100, breite = 400, hoehe = 400, zoomfaktor = 10;
+    std::int64_t debugpkt = 0, debuglinie = 0;
     bool punkte_ = false;
     bool linien_ = true;
     bool achsen_ = false;
+
+    // What the window hooks saw, for the tests of zeichnen.
     int repaints_ = 0;
     QStringList calls_;
+
+    void pass()
+    {
+        Module1::render(picture, {punkt, anzpkt, linie, anzlin, datname},
+                        {basis, origx, origy, breite, hoehe, zoomfaktor},
+                        {[this] { calls_ << "punkte"; return punkte_; }, [this] { calls_ << "linien"; return linien_; },
+                         [this] { calls_ << "achsen"; return achsen_; }},
+                        {debugpkt, debuglinie});
+    }
+
+    // The fixture's model and view as the shared state, the picture as zebild, the
+    // boxes as the hooks answer them.
+    void toSharedState()
+    {
+        Module1::punkt = punkt;
+        Module1::linie = linie;
+        Module1::anzpkt = anzpkt;
+        Module1::anzlin = anzlin;
+        Module1::datname = datname;
+        Module1::basis = basis;
+        Module1::origx = origx;
+        Module1::origy = origy;
+        Module1::breite = breite;
+        Module1::hoehe = hoehe;
+        Module1::zoomfaktor = zoomfaktor;
+        Module1::debugpkt = debugpkt;
+        Module1::debuglinie = debuglinie;
+        Module1::zebild = std::make_unique<QImage>(picture);
+    }
+
+    void point(std::int64_t n, double x, double y, double z = 0)
+    {
+        punkt(n, 1) = x;
+        punkt(n, 2) = y;
+        punkt(n, 3) = z;
+        anzpkt = std::max(anzpkt, n);
+    }
+
+    void record(std::int64_t j, std::int64_t n, std::int64_t code)
+    {
+        linie(j, 1) = n;
+        linie(j, 2) = code;
+        anzlin = std::max(anzlin, j);
+    }
+
+    QRgb at(int x, int y) const { return picture.pixel(x, y); }
+
+    // Bounding box and count of the pixels of one colour inside an area.
+    QRect boxOf(QRgb colour, const QRect& area, int* count = nullptr) const
+    {
+        QRect box;
+        int n = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (at(x, y) == colour) {
+                    box |= QRect(x, y, 1, 1);
+                    ++n;
+                }
+        if (count)
+            *count = n;
+        return box;
+    }
+
+    bool anyOf(QRgb colour, const QRect& area) const { return !boxOf(colour, area).isNull(); }
+
+    // Pixels of the label colour blended onto black: red > 0, no green, no blue.
+    int reddish(const QRect& area) const
+    {
+        int n = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const QRgb p = at(x, y);
+                if (qRed(p) > 0 && qGreen(p) == 0 && qBlue(p) == 0)
+                    ++n;
+            }
+        return n;
+    }
 
 private slots:
     void init()
     {
-        resetState();
-        resetHooks();
+        punkt.clear();
+        linie.clear();
+        anzpkt = anzlin = 0;
+        datname = QStringLiteral("3D");
+        basis.clear();
+        basis(1, 1) = 1;
+        basis(2, 2) = 1;
+        origx = origy = 100;
+        breite = hoehe = 400;
+        zoomfaktor = 10;
+        debugpkt = debuglinie = 0;
         punkte_ = false;
         linien_ = true;
         achsen_ = false;
+        picture = QImage(pictureWidth, pictureHeight, QImage::Format_RGB32);
+        picture.fill(marker);
+
+        Module1::resetState();
+        Module1::resetHooks();
         repaints_ = 0;
         calls_.clear();
-        hooks().punkteShown = [this] { calls_ << "punkte"; return punkte_; };
-        hooks().linienShown = [this] { calls_ << "linien"; return linien_; };
-        hooks().achsenShown = [this] { calls_ << "achsen"; return achsen_; };
-        hooks().invalidateCanvas = [this] { calls_ << "invalidate"; ++repaints_; };
-        zebild = std::make_unique<QImage>(pictureWidth, pictureHeight, QImage::Format_RGB32);
-        zebild->fill(marker);
-        basis(1, 1) = 1;
-        basis(2, 2) = 1;
-        origx = 100;
-        origy = 100;
+        auto& h = Module1::hooks();
+        h.punkteShown = [this] { calls_ << "punkte"; return punkte_; };
+        h.linienShown = [this] { calls_ << "linien"; return linien_; };
+        h.achsenShown = [this] { calls_ << "achsen"; return achsen_; };
+        h.invalidateCanvas = [this] { calls_ << "invalidate"; ++repaints_; };
     }
 
     void clearsOnlyTheDrawingArea_data()
@@ -122,7 +175,7 @@ private slots:
         breite = w;
         hoehe = h;
         linien_ = false;
-        zeichnen();
+        pass();
         const int cw = int(std::clamp<qint64>(w, 0, pictureWidth));
         const int ch = int(std::clamp<qint64>(h, 0, pictureHeight));
         if (cw > 0 && ch > 0) {
@@ -138,7 +191,6 @@ private slots:
             QCOMPARE(at(0, ch), marker);
         if (cw < pictureWidth && ch < pictureHeight)
             QCOMPARE(at(pictureWidth - 1, pictureHeight - 1), marker);
-        QCOMPARE(repaints_, 1);
     }
 
     void pointDiscs()
@@ -146,11 +198,11 @@ private slots:
         point(1, 20, 30);
         point(2, 40, 50);
         linien_ = false;
-        zeichnen();
+        pass();
         QVERIFY(!anyOf(white, QRect(0, 0, 400, 400))); // Punkte unticked
 
         punkte_ = true;
-        zeichnen();
+        pass();
         int n = 0;
         QCOMPARE(boxOf(white, QRect(110, 120, 20, 20), &n), QRect(118, 128, 5, 5));
         QCOMPARE(n, 21); // a disc: the four corners stay clear
@@ -181,7 +233,7 @@ private slots:
         const QStringList disc7 = {"..###..", ".#####.", "#######", "#######", "#######", ".#####.", "..###.."};
         // The pixels of one colour in an area, as rows of '#' and '.' over their
         // bounding box.
-        const auto shapeIn = [](QRgb colour, const QRect& area) {
+        const auto shapeIn = [this](QRgb colour, const QRect& area) {
             const QRect box = boxOf(colour, area);
             QStringList rows;
             for (int y = box.top(); y <= box.bottom(); ++y) {
@@ -203,7 +255,7 @@ private slots:
         hoehe = pictureHeight;
         punkte_ = true;
         linien_ = false;
-        zeichnen();
+        pass();
         for (std::int64_t k = 1; k <= n; ++k) {
             const QPoint p(100 + int(std::floor(punkt(k, 1))), 100 + int(std::floor(punkt(k, 2))));
             const QRect cell(p - QPoint(6, 6), QSize(13, 13));
@@ -212,7 +264,7 @@ private slots:
         punkte_ = false;
         for (std::int64_t k = 1; k <= n; k += 3) {
             debugpkt = k;
-            zeichnen();
+            pass();
             const QPoint p(100 + int(std::floor(punkt(k, 1))), 100 + int(std::floor(punkt(k, 2))));
             QCOMPARE(shapeIn(green, QRect(p - QPoint(7, 7), QSize(15, 15))), disc7);
         }
@@ -225,7 +277,7 @@ private slots:
             basis(i, 1) = 30;
         origx = 400 + std::int64_t(dx * 10);
         origy = 300;
-        zeichnen();
+        pass();
         QCOMPARE(shapeIn(red, QRect(int(origx) - 6, int(origy) - 6, 9, 13)), disc5);
     }
 
@@ -236,7 +288,7 @@ private slots:
         point(2, 50, 30);
         record(1, 1, 0);
         record(2, 2, 15);
-        zeichnen();
+        pass();
         QCOMPARE(at(110, 120), white);
         QCOMPARE(at(150, 130), white);
         QCOMPARE(at(130, 125), white);
@@ -246,9 +298,64 @@ private slots:
 
         // Point number 0 is the origin: a record back to it draws to (100, 100).
         record(3, 0, 2);
-        zeichnen();
+        pass();
         QCOMPARE(at(100, 100), qRgb(0, 150, 0));
         QCOMPARE(at(150, 130), qRgb(0, 150, 0)); // drawn over the end of record 2
+    }
+
+    // Every entry of the matrix and both coordinates of the origin count, for every
+    // kind of mark: points with z != 0 under a matrix whose entries all differ, the
+    // origin at (300, 120). Model (10, 4, 8) lands on (324, 97), (-6, 10, -4) on
+    // (292, 150).
+    void everyEntryOfTheMatrix()
+    {
+        const double b[4][3] = {{0, 0, 0}, {0, 2, -0.5}, {0, 0.5, 1.5}, {0, 0.25, -3}};
+        for (int r = 1; r <= 3; ++r)
+            for (int c = 1; c <= 2; ++c)
+                basis(r, c) = b[r][c];
+        origx = 300;
+        origy = 120;
+        point(1, 10, 4, 8);
+        point(2, -6, 10, -4);
+        record(1, 1, 0);
+        record(2, 2, 10);
+        const QRect near1(310, 85, 25, 25), near2(280, 138, 25, 25);
+        const QRgb light = qRgb(105, 255, 105);
+
+        punkte_ = true;
+        linien_ = false;
+        pass();
+        QCOMPARE(boxOf(white, near1), QRect(322, 95, 5, 5));
+        QCOMPARE(boxOf(white, near2), QRect(290, 148, 5, 5));
+
+        punkte_ = false;
+        debugpkt = 1;
+        pass();
+        QCOMPARE(boxOf(green, near1), QRect(321, 94, 7, 7));
+
+        debugpkt = 0;
+        linien_ = true;
+        pass();
+        QCOMPARE(at(324, 97), light);
+        QCOMPARE(at(292, 150), light);
+        QCOMPARE(at(323, 96), black);
+
+        linien_ = false;
+        debuglinie = 2;
+        pass();
+        QCOMPARE(at(324, 97), green);
+        QCOMPARE(at(292, 150), green);
+
+        // Axes of 100 / 4 model units: x ends on (350, 107.5), y on (312.5, 157.5),
+        // z on (306.25, 45).
+        debuglinie = 0;
+        zoomfaktor = 4;
+        achsen_ = true;
+        pass();
+        QCOMPARE(at(300, 120), red);
+        QCOMPARE(at(350, 107), red);
+        QCOMPARE(at(312, 157), red);
+        QCOMPARE(at(306, 45), red);
     }
 
     // Drawn beyond the small drawing area, where the marker shows that black draws too.
@@ -281,7 +388,7 @@ private slots:
         hoehe = 50;
         point(1, 40, 0);
         record(1, 1, code);
-        zeichnen();
+        pass();
         QCOMPARE(at(100, 100), colour);
         QCOMPARE(at(120, 100), colour);
         QCOMPARE(at(140, 100), colour);
@@ -294,7 +401,7 @@ private slots:
         point(2, -20, 40);
         debugpkt = 1;
         punkte_ = true;
-        zeichnen();
+        pass();
         int n = 0;
         QCOMPARE(boxOf(green, QRect(120, 130, 20, 20), &n), QRect(127, 137, 7, 7));
         QCOMPARE(n, 37);
@@ -305,7 +412,7 @@ private slots:
         debugpkt = 3000;
         point(3000, -50, -50);
         anzpkt = 2;
-        zeichnen();
+        pass();
         QCOMPARE(boxOf(green, QRect(40, 40, 20, 20)), QRect(47, 47, 7, 7));
     }
 
@@ -331,7 +438,7 @@ private slots:
         record(2, 2, 15);
         debuglinie = mark;
         linien_ = linien;
-        zeichnen();
+        pass();
         const QPoint mid = (from + to) / 2;
         const QPoint across = from.y() == to.y() ? QPoint(0, 1) : QPoint(1, 0);
         QCOMPARE(at(from.x(), from.y()), green);
@@ -345,7 +452,7 @@ private slots:
         debuglinie = 0;
         record(1, 1, 15);
         linien_ = true;
-        zeichnen();
+        pass();
         QCOMPARE(at(120, 100), white);
         QCOMPARE(at(120, 99), black);
         QCOMPARE(at(120, 101), black);
@@ -354,9 +461,9 @@ private slots:
     void axesAndLabelsAtStart()
     {
         achsen_ = true;
-        origx = origy = 200;
         Module1::init(); // start view, empty model
         QCOMPARE(repaints_, 1);
+        picture = *Module1::zebild;
         // The origin dot, a 5 x 5 disc around (200, 200); no axis runs left or down.
         QCOMPARE(at(198, 200), red);
         QCOMPARE(at(200, 202), red);
@@ -369,12 +476,42 @@ private slots:
         // label to the right of and above its free end, where the axis does not run.
         const double s = 100.0 / 10;
         for (int i = 1; i <= 3; ++i) {
-            const int ex = int(std::floor(200 + basis(i, 1) * s));
-            const int ey = int(std::floor(200 + basis(i, 2) * s));
+            const int ex = int(std::floor(200 + Module1::basis(i, 1) * s));
+            const int ey = int(std::floor(200 + Module1::basis(i, 2) * s));
             QVERIFY2(anyOf(red, QRect(ex - 1, ey - 1, 3, 3)), qPrintable(QStringLiteral("axis %1 end").arg(i)));
             QVERIFY2(reddish(QRect(ex + 1, ey - 16, 14, 15)) >= 4, qPrintable(QStringLiteral("label %1").arg(i)));
         }
         QVERIFY(!anyOf(white, QRect(0, 0, 400, 400)));
+    }
+
+    // A small model drawn by the start view: every entry of its matrix counts, z
+    // included, and the model origin lies at (200, 200). The pixels are worked out
+    // by hand from the start angles and zoom.
+    void modelInTheStartView()
+    {
+        const double points[][3] = {{4, 4, 0}, {2, -3, 4}}; // land on (256.57, 199.99), (192.94, 176.57)
+        for (std::int64_t i = 1; i <= 2; ++i)
+            for (std::int64_t k = 1; k <= 3; ++k)
+                Module1::punkt(i, k) = points[i - 1][k - 1];
+        Module1::anzpkt = 2;
+        punkte_ = true;
+        linien_ = false;
+        achsen_ = true;
+        Module1::init();
+        picture = *Module1::zebild;
+
+        int n = 0;
+        QCOMPARE(boxOf(white, QRect(245, 188, 25, 25), &n), QRect(255, 198, 5, 5));
+        QCOMPARE(n, 21);
+        QCOMPARE(boxOf(white, QRect(181, 165, 25, 25), &n), QRect(191, 175, 5, 5));
+        QCOMPARE(n, 21);
+        // The axes from the origin dot at (200, 200) to their free ends: x to the
+        // lower right, y to the upper right, z straight up.
+        QCOMPARE(at(200, 200), red);
+        QCOMPARE(at(270, 227), red);
+        QCOMPARE(at(270, 172), red);
+        QCOMPARE(at(200, 108), red);
+        QCOMPARE(at(199, 150), black);
     }
 
     // An axis in the screen plane is 100 pixels long at every zoom.
@@ -383,6 +520,9 @@ private slots:
         QTest::addColumn<qint64>("zoom");
         QTest::newRow("zoom 1") << qint64(1);
         QTest::newRow("zoom 50") << qint64(50);
+        // 100 / zoom is no whole number: only a division in doubles gives 100 pixels.
+        QTest::newRow("zoom 3") << qint64(3);
+        QTest::newRow("zoom 7") << qint64(7);
     }
     void axisLength()
     {
@@ -393,7 +533,7 @@ private slots:
         basis(3, 2) = double(zoom); // z straight down, no descender on its label
         achsen_ = true;
         linien_ = false;
-        zeichnen();
+        pass();
         QCOMPARE(at(100, 150), red);
         QCOMPARE(at(100, 200), red);
         QCOMPARE(at(100, 202), black);
@@ -422,16 +562,16 @@ private slots:
         origy = -20;
         breite = 1424;
         hoehe = 865;
-        zeichnen();
+        pass();
 
         QImage expected(pictureWidth, pictureHeight, QImage::Format_RGB32);
         expected.fill(marker);
-        Raster g(expected);
+        Module1::Raster g(expected);
         g.setForeColor(0, 0, 0);
         g.fillRect(0, 0, 1424, 865);
         std::int64_t pen = 0;
-        const auto sx = [](std::int64_t n) { return (punkt(n, 1) * basis(1, 1) + punkt(n, 2) * basis(2, 1)) + punkt(n, 3) * basis(3, 1); };
-        const auto sy = [](std::int64_t n) { return (punkt(n, 1) * basis(1, 2) + punkt(n, 2) * basis(2, 2)) + punkt(n, 3) * basis(3, 2); };
+        const auto sx = [this](std::int64_t n) { return (punkt(n, 1) * basis(1, 1) + punkt(n, 2) * basis(2, 1)) + punkt(n, 3) * basis(3, 1); };
+        const auto sy = [this](std::int64_t n) { return (punkt(n, 1) * basis(1, 2) + punkt(n, 2) * basis(2, 2)) + punkt(n, 3) * basis(3, 2); };
         for (int j = 1; j <= 3000; ++j) {
             const std::int64_t q = linie(j, 1), c = linie(j, 2);
             if (c != 0) {
@@ -441,23 +581,53 @@ private slots:
             }
             pen = q;
         }
-        QVERIFY(*zebild == expected);
+        QVERIFY(picture == expected);
     }
 
-    // Each box is read when its step begins, and the repaint request comes last.
+    // zeichnen: each box is read when its step begins, and the repaint request
+    // comes last.
     void boxesReadWhenTheirStepBegins()
     {
         point(1, 40, 0);
         record(1, 1, 15);
         debugpkt = 1;
         debuglinie = 1;
-        punkte_ = linien_ = achsen_ = true;
-        hooks().punkteShown = [this] { calls_ << QStringLiteral("punkte, cleared %1").arg(int(at(5, 5) == black)); return true; };
-        hooks().linienShown = [this] { calls_ << QStringLiteral("linien, point %1").arg(int(at(140, 100) == green)); return true; };
-        hooks().achsenShown = [this] { calls_ << QStringLiteral("achsen, record %1").arg(int(at(120, 99) == green)); return true; };
-        hooks().invalidateCanvas = [this] { calls_ << QStringLiteral("invalidate, axes %1").arg(int(at(100, 100) == red)); };
-        zeichnen();
+        toSharedState();
+        const auto live = [](int x, int y) { return Module1::zebild->pixel(x, y); };
+        auto& h = Module1::hooks();
+        h.punkteShown = [&] { calls_ << QStringLiteral("punkte, cleared %1").arg(int(live(5, 5) == black)); return true; };
+        h.linienShown = [&] { calls_ << QStringLiteral("linien, point %1").arg(int(live(140, 100) == green)); return true; };
+        h.achsenShown = [&] { calls_ << QStringLiteral("achsen, record %1").arg(int(live(120, 99) == green)); return true; };
+        h.invalidateCanvas = [&] { calls_ << QStringLiteral("invalidate, axes %1").arg(int(live(100, 100) == red)); };
+        Module1::zeichnen();
         QCOMPARE(calls_, (QStringList{"punkte, cleared 1", "linien, point 1", "achsen, record 1", "invalidate, axes 1"}));
+    }
+
+    // zeichnen draws the shared state and asks for a repaint only after a pass that
+    // ended well; a faulty record is told by the name of the model read last.
+    void repaintOnlyAfterASoundPass()
+    {
+        datname = QStringLiteral("far.qel");
+        point(1, 40, 0);
+        record(1, 1, 15);
+        record(2, 3001, 15);
+        toSharedState();
+        try {
+            Module1::zeichnen();
+            QFAIL("the pass raised no error");
+        } catch (const toolkit::OutOfBoundsException& e) {
+            QCOMPARE(QString::fromUtf8(e.what()),
+                     QStringLiteral("Line record 2 of \"far.qel\" names point 3001, but point numbers run from 0 to "
+                                    "3000. The drawing stops at that record; the model is loaded."));
+        }
+        QCOMPARE(repaints_, 0);
+        QCOMPARE(Module1::zebild->pixel(120, 100), white); // drawn up to the faulty record
+
+        Module1::linie(2, 1) = 0;
+        Module1::zeichnen();
+        QCOMPARE(repaints_, 1);
+        QCOMPARE(Module1::zebild->pixel(120, 100), white);
+        QCOMPARE(Module1::zebild->pixel(100, 100), white); // the way back to the origin
     }
 
     // Marks far outside or not finite never hang or crash a pass; a segment to a far
@@ -498,8 +668,7 @@ private slots:
         record(6, 5, 12); // from the far point to its mirror image
         punkte_ = achsen_ = true;
         debugpkt = 2;
-        zeichnen();
-        QCOMPARE(repaints_, 1);
+        pass();
         QCOMPARE(at(120, 150), qRgb(255, 105, 255));
         if (rowToRightEdge) { // record 6 runs along the whole row
             QCOMPARE(at(0, 100), qRgb(255, 105, 105));
@@ -509,8 +678,7 @@ private slots:
         }
 
         debuglinie = 2; // the highlight runs to the far point as well
-        zeichnen();
-        QCOMPARE(repaints_, 2);
+        pass();
         if (rowToRightEdge) {
             QCOMPARE(at(1500, 99), green);
             QCOMPARE(at(pictureWidth - 1, 101), green);
@@ -567,22 +735,21 @@ private slots:
         for (auto [x, y] : {std::pair{lo, hi}, std::pair{hi, lo}, std::pair{lo, lo}}) {
             origx = x;
             origy = y;
-            zeichnen();
+            pass();
         }
         zoomfaktor = 0; // below its invariant: infinite axes are skipped
-        zeichnen();
-        QCOMPARE(repaints_, 4);
+        pass();
     }
 
     // A point number outside the table or a highlight mark above it ends the pass
-    // with an out-of-bounds error: what was drawn stays, nothing later is drawn and no
-    // repaint is requested. The next sound pass draws as usual. A record's fault is
-    // told in the model's terms: which record names which point, and what is allowed.
+    // with an out-of-bounds error: what was drawn stays and nothing later is drawn.
+    // The next sound pass draws as usual. A record's fault is told in the model's
+    // terms: which record names which point, and what is allowed.
     void outsideTheTables_data()
     {
         QTest::addColumn<int>("fault");
         QTest::addColumn<bool>("firstSegmentDrawn");
-        QTest::addColumn<QString>("message"); // empty: any message
+        QTest::addColumn<QString>("message");
         const QString names = QStringLiteral("Line record %1 of \"m.qel\" names point %2, but point numbers run "
                                              "from 0 to 3000. The drawing stops at that record; the model is loaded.");
         QTest::newRow("record to point 3001") << 0 << true << names.arg(2).arg(3001);
@@ -590,11 +757,14 @@ private slots:
         QTest::newRow("pen-up record to point 3001") << 2 << true << names.arg(2).arg(3001);
         QTest::newRow("highlighted record after a bad one") << 3 << false << names.arg(2).arg(-1);
         QTest::newRow("highlighted record to a bad point") << 9 << false << names.arg(2).arg(3001);
-        QTest::newRow("highlighted record 3001") << 4 << false << QString();
-        QTest::newRow("highlighted record 3002") << 5 << false << QString();
-        QTest::newRow("highlighted point 3001") << 6 << false << QString();
-        QTest::newRow("point count above capacity") << 7 << false << QString();
-        QTest::newRow("record count above capacity") << 8 << true << QString();
+        const QString record3001 = QStringLiteral("Out of bounds: linie(3001, 1) lies outside (0..3000, 0..2)");
+        const QString pointRow = QStringLiteral("Out of bounds: row 3001 of punkt lies outside 0..3000");
+        QTest::newRow("highlighted record 3001") << 4 << false << record3001;
+        QTest::newRow("highlighted record 3002") << 5 << false << record3001;
+        QTest::newRow("highlighted point 3001") << 6 << false << pointRow;
+        QTest::newRow("point count above capacity") << 7 << false << pointRow;
+        QTest::newRow("record count above capacity")
+            << 8 << true << QStringLiteral("Out of bounds: row 3001 of linie lies outside 0..3000");
     }
     void outsideTheTables()
     {
@@ -620,13 +790,11 @@ private slots:
         case 9: record(2, 3001, 15); linien_ = false; debuglinie = 2; break;
         }
         try {
-            zeichnen();
+            pass();
             QFAIL("the pass raised no error");
         } catch (const toolkit::OutOfBoundsException& e) {
-            if (!message.isEmpty())
-                QCOMPARE(QString::fromUtf8(e.what()), message);
+            QCOMPARE(QString::fromUtf8(e.what()), message);
         }
-        QCOMPARE(repaints_, 0);
         QCOMPARE(at(120, 100) == white, firstSegmentDrawn);
         QVERIFY(!anyOf(green, QRect(90, 90, 60, 80)));
         QVERIFY(!anyOf(red, QRect(90, 90, 60, 80)));
@@ -638,18 +806,20 @@ private slots:
         debuglinie = 0;
         linien_ = true;
         punkte_ = false;
-        zeichnen();
-        QCOMPARE(repaints_, 1);
+        pass();
         QCOMPARE(at(120, 100), white);
         QCOMPARE(at(120, 101), black); // the pen is 1 x 1
         QCOMPARE(at(140, 130), white);
         QCOMPARE(at(100, 100), red);
     }
 
+    // Without a picture a pass fails before it asks for a box or draws anything.
     void withoutAPicture()
     {
-        zebild.reset();
-        QVERIFY_THROWS_EXCEPTION(toolkit::NilObjectException, zeichnen());
+        Module1::zebild.reset();
+        QVERIFY_THROWS_EXCEPTION(toolkit::NilObjectException, Module1::zeichnen());
+        picture = QImage();
+        QVERIFY_THROWS_EXCEPTION(toolkit::NilObjectException, pass());
         QVERIFY(calls_.isEmpty());
     }
 };
