@@ -16,6 +16,8 @@ class QPainter;
 namespace qel {
 
 class Canvas : public QWidget {
+    Q_OBJECT
+
 public:
     explicit Canvas(QWidget* parent = nullptr);
 

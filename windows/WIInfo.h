@@ -13,6 +13,8 @@ namespace qel {
 
 // Shows one picture, centred; without a picture it is an empty well.
 class ImageWell : public QLabel {
+    Q_OBJECT
+
 public:
     explicit ImageWell(QWidget* parent = nullptr);
     void setImage(std::shared_ptr<QImage> image);
@@ -25,6 +27,8 @@ private:
 // A canvas that draws nothing of its own: it shows its backdrop at its top-left
 // corner, or stays blank without one.
 class BackdropCanvas : public QWidget {
+    Q_OBJECT
+
 public:
     explicit BackdropCanvas(QWidget* parent = nullptr);
     void setBackdrop(std::shared_ptr<QImage> image);
@@ -38,6 +42,8 @@ private:
 };
 
 class WIInfo : public Window<WIInfo> {
+    Q_OBJECT
+
 public:
     WIInfo() = default;
 

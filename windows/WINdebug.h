@@ -11,6 +11,8 @@
 namespace qel {
 
 class WINdebug : public Window<WINdebug> {
+    Q_OBJECT
+
 public:
     WINdebug() = default;
 

@@ -10,6 +10,8 @@ class QPushButton;
 namespace qel {
 
 class WINexport : public Window<WINexport> {
+    Q_OBJECT
+
 public:
     WINexport() = default;
 

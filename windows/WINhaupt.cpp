@@ -29,6 +29,8 @@ namespace {
 // The central widget: the area in which the controls are placed and whose size is
 // the window's size for the resize handler.
 class ContentArea : public QWidget {
+    Q_OBJECT
+
 public:
     explicit ContentArea(QWidget* parent) : QWidget(parent) {}
     std::function<void()> resized;
@@ -59,9 +61,9 @@ void setBlackText(QWidget* w)
 
 } // namespace
 
-WINhaupt::RBdragMember::RBdragMember(std::int64_t index, QWidget* parent) : QRadioButton(parent), Index(index) {}
+RBdragMember::RBdragMember(std::int64_t index, QWidget* parent) : QRadioButton(parent), Index(index) {}
 
-WINhaupt::_wrapper_Timer1::_wrapper_Timer1(WINhaupt* w) : QTimer(w), window(w) {}
+_wrapper_Timer1::_wrapper_Timer1(WINhaupt* w) : QTimer(w), window(w) {}
 
 WINhaupt::~WINhaupt()
 {
@@ -267,14 +269,7 @@ QGroupBox* WINhaupt::GroupBox2() const { return control<QGroupBox>(QStringLitera
 QPushButton* WINhaupt::PushButton1() const { return control<QPushButton>(QStringLiteral("PushButton1")); }
 UpDownArrows* WINhaupt::UPDzoom() const { return control<UpDownArrows>(QStringLiteral("UPDzoom")); }
 
-QRadioButton* WINhaupt::RBdrag(std::int64_t index) const
-{
-    for (RBdragMember* m : findChildren<RBdragMember*>(QStringLiteral("RBdrag"))) {
-        if (m->Index == index)
-            return m;
-    }
-    throw toolkit::NilObjectException("No control named RBdrag with index " + std::to_string(index));
-}
+QRadioButton* WINhaupt::RBdrag(std::int64_t index) const { return control<RBdragMember>(QStringLiteral("RBdrag"), index); }
 
 QLabel* WINhaupt::Label1() const { return control<QLabel>(QStringLiteral("Label1")); }
 QLineEdit* WINhaupt::EFzoom() const { return control<QLineEdit>(QStringLiteral("EFzoom")); }
@@ -463,3 +458,5 @@ void WINhaupt::Event_Resized()
 void WINhaupt::Event_Resizing() { Event_Resized(); }
 
 } // namespace qel
+
+#include "WINhaupt.moc"

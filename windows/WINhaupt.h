@@ -23,24 +23,37 @@ namespace qel {
 class Canvas;
 class UpDownArrows;
 
+class WINhaupt;
+
+// A member of the main window's control set RBdrag; every member is named "RBdrag".
+class RBdragMember : public QRadioButton {
+    Q_OBJECT
+
+public:
+    RBdragMember(std::int64_t index, QWidget* parent);
+    const std::int64_t Index;
+};
+
+// The main window's timer; it knows its window only weakly.
+class _wrapper_Timer1 : public QTimer {
+    Q_OBJECT
+
+public:
+    explicit _wrapper_Timer1(WINhaupt* window);
+    QPointer<WINhaupt> window;
+};
+
 class WINhaupt : public Window<WINhaupt, QMainWindow> {
+    Q_OBJECT
+
 public:
     WINhaupt() = default;
     ~WINhaupt() override;
 
-    // A member of the control set RBdrag; every member is named "RBdrag".
-    class RBdragMember : public QRadioButton {
-    public:
-        RBdragMember(std::int64_t index, QWidget* parent);
-        const std::int64_t Index;
-    };
-
-    // The window's timer; it knows its window only weakly.
-    class _wrapper_Timer1 : public QTimer {
-    public:
-        explicit _wrapper_Timer1(WINhaupt* window);
-        QPointer<WINhaupt> window;
-    };
+    // The classes of its control set and of its timer. They are declared outside
+    // the window because moc takes no Q_OBJECT in a nested class.
+    using RBdragMember = qel::RBdragMember;
+    using _wrapper_Timer1 = qel::_wrapper_Timer1;
 
     // Control accessors, looked up by name on every call.
     QGroupBox* GroupBox1() const;

@@ -13,10 +13,14 @@
 #include <QCloseEvent>
 #include <QWidget>
 
+#include <cstdint>
 #include <exception>
 
 namespace qel {
 
+// The base of every window class. A template cannot carry Q_OBJECT, so it adds
+// no meta-object of its own; each window class derived from it does, and Qt
+// sees it as a direct subclass of QtBase.
 template <class Derived, class QtBase = QWidget>
 class Window : public QtBase {
 public:
@@ -78,14 +82,36 @@ protected:
     virtual void Event_Open() {}
     virtual void Event_Close() {}
 
-    // The control recorded under that name; a missing one is the toolkit's nil-object error.
+    // The control recorded under that name. One of another kind, or none, is the
+    // toolkit's nil-object error: the kind is checked through Qt's meta-object, so
+    // C must carry Q_OBJECT.
     template <class C>
     C* control(const QString& name) const
     {
-        C* c = this->template findChild<C*>(name);
-        if (!c)
+        static_assert(QtPrivate::HasQ_OBJECT_Macro<C>::Value, "a control class needs Q_OBJECT");
+        QObject* found = this->template findChild<QObject*>(name);
+        if (!found)
             throw toolkit::NilObjectException(("No control named " + name).toStdString());
+        C* c = qobject_cast<C*>(found);
+        if (!c)
+            throw toolkit::NilObjectException(
+                ("The control named " + name + " is not a " + C::staticMetaObject.className()).toStdString());
         return c;
+    }
+
+    // The member of a control set with that index; every member is recorded under
+    // the set's name and is of kind C.
+    template <class C>
+    C* control(const QString& name, std::int64_t index) const
+    {
+        static_assert(QtPrivate::HasQ_OBJECT_Macro<C>::Value, "a control class needs Q_OBJECT");
+        for (QObject* found : this->template findChildren<QObject*>(name)) {
+            C* c = qobject_cast<C*>(found);
+            if (c && c->Index == index)
+                return c;
+        }
+        throw toolkit::NilObjectException(
+            ("No control named " + name + " with index " + QString::number(index)).toStdString());
     }
 
     void closeEvent(QCloseEvent* e) override
