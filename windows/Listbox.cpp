@@ -226,10 +226,10 @@ void Listbox::mousePressEvent(QMouseEvent* event)
         bool handled = false;
         // Only a left click on a cell of an existing row is a cell click; a click
         // below the last row hits no index.
-        if (event->button() == Qt::LeftButton && index.isValid() && m_cellClick) {
+        if (event->button() == Qt::LeftButton && index.isValid() && CellClick) {
             const QRect cellRect = visualRect(index);
             handled = toolkit::guard(false, [&] {
-                return m_cellClick(this, index.row(), index.column(), pos.x() - cellRect.left(), pos.y() - cellRect.top());
+                return CellClick(index.row(), index.column(), pos.x() - cellRect.left(), pos.y() - cellRect.top());
             });
         }
         if (!handled)

@@ -47,12 +47,12 @@ private:
 class Listbox : public QTableView {
     Q_OBJECT
 public:
-    // CellClick: list, 0-based row and column, position within the cell. A result of
-    // false lets the list go on with its own handling of the click (selecting the row).
-    using CellClickHandler = std::function<bool(Listbox* list, std::int64_t row, std::int64_t column,
-                                                std::int64_t x, std::int64_t y)>;
-
     explicit Listbox(QWidget* parent = nullptr);
+
+    // The bound handler of a left click on a cell: 0-based row and column, position
+    // within the cell. A result of false lets the list go on with its own handling
+    // of the click (selecting the row); an unbound click only does that.
+    std::function<bool(std::int64_t row, std::int64_t column, std::int64_t x, std::int64_t y)> CellClick;
 
     // Columns of the list; set once, before rows are added.
     void setColumnCount(std::int64_t count);
@@ -80,8 +80,6 @@ public:
     // The selected row, or -1 for none.
     std::int64_t SelectedRow() const;
 
-    void setCellClick(CellClickHandler handler) { m_cellClick = std::move(handler); }
-
     // Whether the cell's text shows whole at the column's width.
     bool textFits(std::int64_t row, std::int64_t column) const;
 
@@ -102,7 +100,6 @@ private:
     void layoutColumns();
 
     ListboxModel* m_model;
-    CellClickHandler m_cellClick;
     std::vector<ColumnWidth> m_widthModes;
     std::vector<int> m_widest; // widest text of each Fit column, in pixels
     struct Advance {

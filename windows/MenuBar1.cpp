@@ -89,7 +89,8 @@ void MenuBar1::addEntry(const QString& menuName, const QString& name, const QStr
     a->setObjectName(name);
     a->setText(text);
     a->setShortcut(QKeySequence(QString::fromLatin1(commandKey)));
-    // Keep every entry where the table puts it (no special about/quit placement).
+    // Every entry stays in the menu it is added to: without this, Qt on macOS would
+    // move About and Quit into the application menu.
     a->setMenuRole(QAction::NoRole);
     connect(a, &QAction::triggered, this, [name] { toolkit::guard([&] { routeMenuCommand(name); }); });
     appendTo(menuName, a);

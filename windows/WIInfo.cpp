@@ -30,16 +30,29 @@ std::shared_ptr<QImage> cachedPicture(std::shared_ptr<QImage>& cache, const QStr
     return cache;
 }
 
-// The layout's font sizes are pixel sizes (points at 72 dpi): the boxes were drawn
-// for them, "Qel-Viewer" in bold 16 just fits its 100-pixel label. 0 is the
-// standard font at its standard size.
-QFont fontOfSize(int size, bool bold = false)
+// The about window's font sizes are pixel sizes (points at 72 dpi): its boxes
+// are made for them, "Qel-Viewer" in bold 16 just fits its 100-pixel label. 0
+// keeps the standard font's size.
+QFont fontOfPixelSize(int pixels, bool bold = false)
 {
     QFont f = QApplication::font();
-    if (size > 0)
-        f.setPixelSize(size);
+    if (pixels > 0)
+        f.setPixelSize(pixels);
     f.setBold(bold);
     return f;
+}
+
+// One line of text that cannot be selected. Each label paints its own (white)
+// background and starts its text at the top of its box, so Label3, which overlaps
+// the lower part of Label2, leaves "Qel-Viewer" whole.
+void setLabelText(QLabel* label, const QString& text, const QFont& font, Qt::Alignment horizontal)
+{
+    label->setText(text);
+    label->setFont(font);
+    label->setAlignment(horizontal | Qt::AlignTop);
+    label->setWordWrap(false);
+    label->setTextInteractionFlags(Qt::NoTextInteraction);
+    label->setAutoFillBackground(true);
 }
 
 } // namespace
@@ -93,9 +106,7 @@ void BackdropCanvas::paintEvent(QPaintEvent*)
 
 void WIInfo::Layout()
 {
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(238, 315);
+    setFixedFrame(238, 315);
     setWindowTitle(QStringLiteral("Info"));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
@@ -106,53 +117,29 @@ void WIInfo::Layout()
 
 void WIInfo::_CreateControls0()
 {
-    auto* ok = new QPushButton(this);
-    ok->setObjectName(QStringLiteral("PushButton1"));
-    ok->setGeometry(85, 275, 69, 20);
+    auto* ok = makeControl<QPushButton>(this, QStringLiteral("PushButton1"), {85, 275, 69, 20});
     ok->setText(QStringLiteral("OK"));
-    ok->setFont(fontOfSize(12));
+    ok->setFont(fontOfPixelSize(12));
     ok->setDefault(true);
     ok->setAutoDefault(false);
-    connect(PushButton1(), &QPushButton::clicked, this, [this] { toolkit::guard([this] { PushButton1_Action(PushButton1()); }); });
+    bind(ok, &QPushButton::clicked, &WIInfo::PushButton1_Action);
 
-    auto* well = new ImageWell(this);
-    well->setObjectName(QStringLiteral("ImageWell1"));
-    well->setImage(Qellogo160());
-    well = ImageWell1();
-    well->setGeometry(39, 52, 160, 160);
+    // Each picture is set as soon as its control exists: a failed lookup ends the
+    // window's construction there.
+    auto* logo = makeControl<ImageWell>(this, QStringLiteral("ImageWell1"), {39, 52, 160, 160});
+    logo->setImage(Qellogo160());
 
-    auto* canvas = new BackdropCanvas(this);
-    canvas->setObjectName(QStringLiteral("Canvas1"));
-    canvas->setBackdrop(Pellucor100px());
-    canvas = Canvas1();
-    canvas->setGeometry(0, 0, 100, 50);
+    auto* makerLogo = makeControl<BackdropCanvas>(this, QStringLiteral("Canvas1"), {0, 0, 100, 50});
+    makerLogo->setBackdrop(Pellucor100px());
 
-    struct LabelProps {
-        const char* name;
-        QString text;
-        QRect geometry;
-        int pointSize;
-        bool bold;
-        Qt::Alignment alignment;
-    };
-    const LabelProps labels[] = {
-        {"Label1", QStringLiteral("3-D wire-frame viewer"), {101, 295, 137, 20}, 9, false, Qt::AlignRight | Qt::AlignTop},
-        {"Label2", QStringLiteral("Qel-Viewer"), {69, 224, 100, 26}, 16, true, Qt::AlignLeft | Qt::AlignTop},
-        {"Label3", QStringLiteral("Version 2.5"), {69, 243, 100, 20}, 0, false, Qt::AlignHCenter | Qt::AlignTop},
-    };
-    for (const auto& l : labels) {
-        auto* label = new QLabel(this);
-        label->setObjectName(QString::fromLatin1(l.name));
-        label->setGeometry(l.geometry);
-        label->setText(l.text);
-        label->setFont(fontOfSize(l.pointSize, l.bold));
-        label->setAlignment(l.alignment);
-        label->setWordWrap(false);
-        label->setTextInteractionFlags(Qt::NoTextInteraction);
-        // Each label paints its own (white) background; the text starts at the top of
-        // its box, so Label3, which overlaps Label2's lower part, leaves "Qel-Viewer" whole.
-        label->setAutoFillBackground(true);
-    }
+    auto* subtitle = makeControl<QLabel>(this, QStringLiteral("Label1"), {101, 295, 137, 20});
+    setLabelText(subtitle, QStringLiteral("3-D wire-frame viewer"), fontOfPixelSize(9), Qt::AlignRight);
+
+    auto* name = makeControl<QLabel>(this, QStringLiteral("Label2"), {69, 224, 100, 26});
+    setLabelText(name, QStringLiteral("Qel-Viewer"), fontOfPixelSize(16, true), Qt::AlignLeft);
+
+    auto* version = makeControl<QLabel>(this, QStringLiteral("Label3"), {69, 243, 100, 20});
+    setLabelText(version, QStringLiteral("Version 2.5"), fontOfPixelSize(0), Qt::AlignHCenter);
 }
 
 void WIInfo::PushButton1_Action(QPushButton*) { ::WIInfo()->Close(); }

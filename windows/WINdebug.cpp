@@ -7,43 +7,29 @@ namespace qel {
 
 void WINdebug::Layout()
 {
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(399, 435);
+    setFixedFrame(399, 435);
     setWindowTitle(QStringLiteral("Debug"));
 }
 
 void WINdebug::_CreateControls0()
 {
-    auto* punkte = new Listbox(this);
-    punkte->setObjectName(QStringLiteral("LBpunkte"));
-    punkte->setGeometry(20, 38, 197, 377);
+    auto* punkte = makeControl<Listbox>(this, QStringLiteral("LBpunkte"), {20, 38, 197, 377});
     punkte->setColumnCount(4);
     // Point numbers as wide as they need, the coordinates share the rest.
     punkte->setColumnWidthMode(0, Listbox::ColumnWidth::Fit);
-    LBpunkte()->setCellClick([this](Listbox* l, std::int64_t r, std::int64_t c, std::int64_t x, std::int64_t y) {
-        return LBpunkte_CellClick(l, r, c, x, y);
-    });
+    bind(punkte, &Listbox::CellClick, &WINdebug::LBpunkte_CellClick);
 
-    auto* caption1 = new QLabel(this);
-    caption1->setObjectName(QStringLiteral("StaticText1"));
-    caption1->setGeometry(254, 6, 100, 20);
-    caption1->setText(QStringLiteral("Linien"));
+    auto* linienCaption = makeControl<QLabel>(this, QStringLiteral("StaticText1"), {254, 6, 100, 20});
+    linienCaption->setText(QStringLiteral("Linien"));
 
-    auto* linien = new Listbox(this);
-    linien->setObjectName(QStringLiteral("LBlinien"));
-    linien->setGeometry(229, 38, 150, 377);
+    auto* linien = makeControl<Listbox>(this, QStringLiteral("LBlinien"), {229, 38, 150, 377});
     linien->setColumnCount(3);
     for (std::int64_t c = 0; c < 3; ++c)
         linien->setColumnWidthMode(c, Listbox::ColumnWidth::Fit);
-    LBlinien()->setCellClick([this](Listbox* l, std::int64_t r, std::int64_t c, std::int64_t x, std::int64_t y) {
-        return LBlinien_CellClick(l, r, c, x, y);
-    });
+    bind(linien, &Listbox::CellClick, &WINdebug::LBlinien_CellClick);
 
-    auto* caption2 = new QLabel(this);
-    caption2->setObjectName(QStringLiteral("StaticText2"));
-    caption2->setGeometry(53, 6, 100, 20);
-    caption2->setText(QStringLiteral("Punkte"));
+    auto* punkteCaption = makeControl<QLabel>(this, QStringLiteral("StaticText2"), {53, 6, 100, 20});
+    punkteCaption->setText(QStringLiteral("Punkte"));
 }
 
 // Row r shows point r + 1 and line record r + 1: rows are added in number order

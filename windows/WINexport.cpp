@@ -31,38 +31,28 @@ struct ExportFlags {
 
 void WINexport::Layout()
 {
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
-    setFixedSize(212, 128);
+    setFixedFrame(212, 128);
     setWindowTitle(QStringLiteral("OFF+ Export"));
 }
 
 void WINexport::_CreateControls0()
 {
-    auto* cbHtml = new QCheckBox(this);
-    cbHtml->setObjectName(QStringLiteral("CBhtml"));
-    cbHtml->setGeometry(56, 14, 100, 20);
-    cbHtml->setText(QStringLiteral("HTML-Datei"));
-    cbHtml->setChecked(false);
+    auto* html = makeControl<QCheckBox>(this, QStringLiteral("CBhtml"), {56, 14, 100, 20});
+    html->setText(QStringLiteral("HTML-Datei"));
+    html->setChecked(false);
 
-    auto* cbJava = new QCheckBox(this);
-    cbJava->setObjectName(QStringLiteral("CBjava"));
-    cbJava->setGeometry(56, 46, 100, 20);
-    cbJava->setText(QStringLiteral("Java-Plugins"));
-    cbJava->setChecked(false);
+    auto* java = makeControl<QCheckBox>(this, QStringLiteral("CBjava"), {56, 46, 100, 20});
+    java->setText(QStringLiteral("Java-Plugins"));
+    java->setChecked(false);
 
-    auto* export_ = new QPushButton(this);
-    export_->setObjectName(QStringLiteral("PushButton1"));
-    export_->setGeometry(20, 88, 80, 20);
-    export_->setText(QStringLiteral("Export"));
-    export_->setDefault(true);
-    connect(export_, &QPushButton::clicked, this, [] { toolkit::guard([] { ::WINexport()->PushButton1_Action(); }); });
+    auto* exportButton = makeControl<QPushButton>(this, QStringLiteral("PushButton1"), {20, 88, 80, 20});
+    exportButton->setText(QStringLiteral("Export"));
+    exportButton->setDefault(true);
+    bind(exportButton, &QPushButton::clicked, &WINexport::PushButton1_Action);
 
-    auto* cancel = new QPushButton(this);
-    cancel->setObjectName(QStringLiteral("PushButton2"));
-    cancel->setGeometry(112, 88, 80, 20);
+    auto* cancel = makeControl<QPushButton>(this, QStringLiteral("PushButton2"), {112, 88, 80, 20});
     cancel->setText(QStringLiteral("Abbruch"));
-    connect(cancel, &QPushButton::clicked, this, [] { toolkit::guard([] { ::WINexport()->PushButton2_Action(); }); });
+    bind(cancel, &QPushButton::clicked, &WINexport::PushButton2_Action);
 }
 
 QCheckBox* WINexport::CBhtml() const { return control<QCheckBox>(QStringLiteral("CBhtml")); }
@@ -70,7 +60,7 @@ QCheckBox* WINexport::CBjava() const { return control<QCheckBox>(QStringLiteral(
 QPushButton* WINexport::PushButton1() const { return control<QPushButton>(QStringLiteral("PushButton1")); }
 QPushButton* WINexport::PushButton2() const { return control<QPushButton>(QStringLiteral("PushButton2")); }
 
-void WINexport::PushButton1_Action()
+void WINexport::PushButton1_Action(QPushButton*)
 {
     {
         const ExportFlags flags(::WINexport()->CBhtml()->isChecked(), ::WINexport()->CBjava()->isChecked());
@@ -81,7 +71,7 @@ void WINexport::PushButton1_Action()
     ::WINexport()->Close();
 }
 
-void WINexport::PushButton2_Action() { ::WINexport()->Close(); }
+void WINexport::PushButton2_Action(QPushButton*) { ::WINexport()->Close(); }
 
 void WINexport::keyPressEvent(QKeyEvent* event)
 {

@@ -20,14 +20,15 @@ public:
     QPushButton* PushButton1() const;
     QPushButton* PushButton2() const;
 
-    // Export: the ticks become the export flags for one OFF export, then the window closes.
-    void PushButton1_Action();
-    // Abbruch: closes the window like its close button; no flag, no file.
-    void PushButton2_Action();
-
 protected:
     void Layout() override;
     void _CreateControls0() override;
+
+    // Export: the ticks become the export flags for one OFF export, then the window closes.
+    void PushButton1_Action(QPushButton* control);
+    // Abbruch: closes the window like its close button; no flag, no file.
+    void PushButton2_Action(QPushButton* control);
+
     // Return and Enter press the focused push button, else the default button "Export".
     void keyPressEvent(QKeyEvent* event) override;
 };

@@ -63,7 +63,7 @@ void setBlackText(QWidget* w)
 
 RBdragMember::RBdragMember(std::int64_t index, QWidget* parent) : QRadioButton(parent), Index(index) {}
 
-_wrapper_Timer1::_wrapper_Timer1(WINhaupt* w) : QTimer(w), window(w) {}
+_wrapper_Timer1::_wrapper_Timer1(QObject* parent) : QTimer(parent) {}
 
 WINhaupt::~WINhaupt()
 {
@@ -78,11 +78,7 @@ WINhaupt::~WINhaupt()
 void WINhaupt::Layout()
 {
     setMenuBar(::MenuBar1());
-
     setWindowTitle(QStringLiteral("Qel-Viewer"));
-    // Close and minimise; no maximise button.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
     auto* area = new ContentArea(this);
     area->setObjectName(QStringLiteral("WINhauptContent"));
@@ -97,166 +93,110 @@ void WINhaupt::Layout()
     int barHeight = bar->heightForWidth(startWidth);
     if (barHeight < 0)
         barHeight = bar->sizeHint().height();
-    setMinimumSize(startWidth, startHeight + barHeight);
-    setMaximumSize(maxWidth, maxHeight + barHeight);
-    resize(startWidth, startHeight + barHeight);
-}
-
-void WINhaupt::place(QWidget* control, int left, int top, int width, int height) const
-{
-    QPoint offset(0, 0);
-    if (control->parentWidget() != centralWidget())
-        offset = control->parentWidget()->mapTo(centralWidget(), QPoint(0, 0));
-    control->setGeometry(left - offset.x(), top - offset.y(), width, height);
-}
-
-// A push button that is neither default nor cancel button, bound to its Action handler.
-void WINhaupt::addPushButton(QWidget* parent, const QString& name, const QString& text, QRect geometry,
-                             void (WINhaupt::*handler)(QPushButton*))
-{
-    (new QPushButton(parent))->setObjectName(name);
-    QPushButton* c = control<QPushButton>(name);
-    c->setText(text);
-    c->setAutoDefault(false);
-    c->setDefault(false);
-    place(c, geometry.x(), geometry.y(), geometry.width(), geometry.height());
-    QPushButton* bound = control<QPushButton>(name);
-    connect(bound, &QPushButton::clicked, this, [this, bound, handler] { toolkit::guard([&] { (this->*handler)(bound); }); });
+    setResizableFrame(QSize(startWidth, startHeight + barHeight), QSize(startWidth, startHeight + barHeight),
+                      QSize(maxWidth, maxHeight + barHeight));
 }
 
 void WINhaupt::_CreateControls0()
 {
-    QWidget* area = centralWidget();
+    createDisplayBox();
+    createViewBox();
+    createCanvas();
+    createButtonsAndTimer();
+}
 
-    // 1 GroupBox1
-    (new QGroupBox(area))->setObjectName(QStringLiteral("GroupBox1"));
-    {
-        QGroupBox* c = control<QGroupBox>(QStringLiteral("GroupBox1"));
-        c->setTitle(QStringLiteral("Anzeige"));
-        place(c, 16, 15, 132, 97);
-    }
+// What the drawing shows. Each check box has its start state before its handler
+// is bound, so building the window draws nothing.
+void WINhaupt::createDisplayBox()
+{
+    auto* box = makeControl<QGroupBox>(centralWidget(), QStringLiteral("GroupBox1"), {16, 15, 132, 97});
+    box->setTitle(QStringLiteral("Anzeige"));
 
-    // 2-4 the visibility check boxes; their start state comes before the binding.
-    struct Box {
-        const char* name;
-        const char* text;
-        int top, width;
-        bool ticked;
-        void (WINhaupt::*handler)(QCheckBox*);
-    };
-    const Box boxes[] = {
-        {"CBpunkte", "Punkte", 37, 72, false, &WINhaupt::CBpunkte_Action},
-        {"CBlinien", "Linien", 56, 72, true, &WINhaupt::CBlinien_Action},
-        {"CBachsen", "Achsen", 85, 114, true, &WINhaupt::CBachsen_Action},
-    };
-    for (const Box& b : boxes) {
-        const QString name = QString::fromLatin1(b.name);
-        (new QCheckBox(GroupBox1()))->setObjectName(name);
-        QCheckBox* c = control<QCheckBox>(name);
-        c->setText(QString::fromLatin1(b.text));
-        place(c, 27, b.top, b.width, 22);
-        c->setChecked(b.ticked);
-        QCheckBox* bound = control<QCheckBox>(name);
-        auto handler = b.handler;
-        connect(bound, &QCheckBox::toggled, this,
-                [this, bound, handler] { toolkit::guard([&] { (this->*handler)(bound); }); });
-    }
+    auto* punkte = makeControl<QCheckBox>(box, QStringLiteral("CBpunkte"), {27, 37, 72, 22});
+    punkte->setText(QStringLiteral("Punkte"));
+    punkte->setChecked(false);
+    bind(punkte, &QCheckBox::toggled, &WINhaupt::CBpunkte_Action);
 
-    // 5 GroupBox2
-    (new QGroupBox(area))->setObjectName(QStringLiteral("GroupBox2"));
-    {
-        QGroupBox* c = control<QGroupBox>(QStringLiteral("GroupBox2"));
-        c->setTitle(QStringLiteral("Ansicht"));
-        place(c, 16, 124, 132, 159);
-    }
+    auto* linien = makeControl<QCheckBox>(box, QStringLiteral("CBlinien"), {27, 56, 72, 22});
+    linien->setText(QStringLiteral("Linien"));
+    linien->setChecked(true);
+    bind(linien, &QCheckBox::toggled, &WINhaupt::CBlinien_Action);
 
-    // 6 PushButton1 "reset"
-    addPushButton(GroupBox2(), QStringLiteral("PushButton1"), QStringLiteral("reset"), {49, 246, 68, 20}, &WINhaupt::PushButton1_Action);
+    auto* achsen = makeControl<QCheckBox>(box, QStringLiteral("CBachsen"), {27, 85, 114, 22});
+    achsen->setText(QStringLiteral("Achsen"));
+    achsen->setChecked(true);
+    bind(achsen, &QCheckBox::toggled, &WINhaupt::CBachsen_Action);
+}
 
-    // 7 UPDzoom: Down, then Up
-    (new UpDownArrows(GroupBox2()))->setObjectName(QStringLiteral("UPDzoom"));
-    {
-        UpDownArrows* c = control<UpDownArrows>(QStringLiteral("UPDzoom"));
-        place(c, 121, 153, 13, 23);
-        UpDownArrows* down = control<UpDownArrows>(QStringLiteral("UPDzoom"));
-        connect(down, &UpDownArrows::Down, this, [this, down] { toolkit::guard([&] { UPDzoom_Down(down); }); });
-        UpDownArrows* up = control<UpDownArrows>(QStringLiteral("UPDzoom"));
-        connect(up, &UpDownArrows::Up, this, [this, up] { toolkit::guard([&] { UPDzoom_Up(up); }); });
-    }
+// The view: reset, zoom and the drag mode. No push button of this window is a
+// default button: Return presses none of them.
+void WINhaupt::createViewBox()
+{
+    auto* box = makeControl<QGroupBox>(centralWidget(), QStringLiteral("GroupBox2"), {16, 124, 132, 159});
+    box->setTitle(QStringLiteral("Ansicht"));
 
-    // 8-9 the control set RBdrag; the two are GroupBox2's only radio buttons, so one
-    // exclusive group.
-    struct Member {
-        const char* text;
-        int top;
-        bool selected;
-    };
-    const Member members[] = {{"rotieren", 188, true}, {"verschieben", 214, false}};
-    for (std::int64_t i = 0; i < 2; ++i) {
-        (new RBdragMember(i, GroupBox2()))->setObjectName(QStringLiteral("RBdrag"));
-        QRadioButton* c = RBdrag(i);
-        c->setText(QString::fromLatin1(members[i].text));
-        place(c, 25, members[i].top, 100, 20);
-        c->setChecked(members[i].selected);
-    }
+    auto* reset = makeControl<QPushButton>(box, QStringLiteral("PushButton1"), {49, 246, 68, 20});
+    reset->setText(QStringLiteral("reset"));
+    reset->setAutoDefault(false);
+    bind(reset, &QPushButton::clicked, &WINhaupt::PushButton1_Action);
 
-    // 10 Label1
-    (new QLabel(GroupBox2()))->setObjectName(QStringLiteral("Label1"));
-    {
-        QLabel* c = control<QLabel>(QStringLiteral("Label1"));
-        c->setText(QStringLiteral("Zoom"));
-        c->setAutoFillBackground(true);
-        c->setTextInteractionFlags(Qt::NoTextInteraction);
-        c->setWordWrap(false);
-        setBlackText(c);
-        place(c, 28, 153, 45, 20);
-    }
+    auto* arrows = makeControl<UpDownArrows>(box, QStringLiteral("UPDzoom"), {121, 153, 13, 23});
+    bind(arrows, &UpDownArrows::Down, &WINhaupt::UPDzoom_Down);
+    bind(arrows, &UpDownArrows::Up, &WINhaupt::UPDzoom_Up);
 
-    // 11 EFzoom: empty until the start view writes the zoom factor
-    (new QLineEdit(GroupBox2()))->setObjectName(QStringLiteral("EFzoom"));
-    {
-        QLineEdit* c = control<QLineEdit>(QStringLiteral("EFzoom"));
-        QPalette pal = c->palette();
-        pal.setColor(QPalette::Base, Qt::white);
-        pal.setColor(QPalette::Text, Qt::black);
-        c->setPalette(pal);
-        c->setFrame(true);
-        place(c, 73, 153, 40, 22);
-    }
+    // The control set RBdrag, told apart by index. As the box's only radio buttons
+    // the two form one exclusive group. The drag handler reads them; nothing is bound.
+    auto* rotate = makeControl<RBdragMember>(box, QStringLiteral("RBdrag"), {25, 188, 100, 20}, 0);
+    rotate->setText(QStringLiteral("rotieren"));
+    rotate->setChecked(true);
+    auto* move = makeControl<RBdragMember>(box, QStringLiteral("RBdrag"), {25, 214, 100, 20}, 1);
+    move->setText(QStringLiteral("verschieben"));
+    move->setChecked(false);
 
-    // 12 CAhaupt: MouseDown, MouseDrag, MouseWheel, Paint
-    (new Canvas(area))->setObjectName(QStringLiteral("CAhaupt"));
-    {
-        Canvas* c = control<Canvas>(QStringLiteral("CAhaupt"));
-        place(c, 156, 15, 400, 400);
-        Canvas* b1 = control<Canvas>(QStringLiteral("CAhaupt"));
-        b1->MouseDown = [this, b1](std::int64_t x, std::int64_t y) { return CAhaupt_MouseDown(b1, x, y); };
-        Canvas* b2 = control<Canvas>(QStringLiteral("CAhaupt"));
-        b2->MouseDrag = [this, b2](std::int64_t x, std::int64_t y) { CAhaupt_MouseDrag(b2, x, y); };
-        Canvas* b3 = control<Canvas>(QStringLiteral("CAhaupt"));
-        b3->MouseWheel = [this, b3](std::int64_t x, std::int64_t y, std::int64_t dx, std::int64_t dy) {
-            return CAhaupt_MouseWheel(b3, x, y, dx, dy);
-        };
-        Canvas* b4 = control<Canvas>(QStringLiteral("CAhaupt"));
-        b4->Paint = [this, b4](QPainter& g, const QRegion& areas) { CAhaupt_Paint(b4, g, areas); };
-    }
+    auto* zoomLabel = makeControl<QLabel>(box, QStringLiteral("Label1"), {28, 153, 45, 20});
+    zoomLabel->setText(QStringLiteral("Zoom"));
+    zoomLabel->setAutoFillBackground(true);
+    zoomLabel->setTextInteractionFlags(Qt::NoTextInteraction);
+    zoomLabel->setWordWrap(false);
+    setBlackText(zoomLabel);
 
-    // 13 PushButton2 "Qel laden"
-    addPushButton(area, QStringLiteral("PushButton2"), QStringLiteral("Qel laden"), {29, 304, 109, 20}, &WINhaupt::PushButton2_Action);
+    // Empty until the start view writes the zoom factor; nothing reads what is typed.
+    auto* zoom = makeControl<QLineEdit>(box, QStringLiteral("EFzoom"), {73, 153, 40, 22});
+    QPalette pal = zoom->palette();
+    pal.setColor(QPalette::Base, Qt::white);
+    pal.setColor(QPalette::Text, Qt::black);
+    zoom->setPalette(pal);
+    zoom->setFrame(true);
+}
 
-    // 14 Timer1: single shot, 500 ms, running from now on
-    (new _wrapper_Timer1(this))->setObjectName(QStringLiteral("Timer1"));
-    {
-        QTimer* t = control<QTimer>(QStringLiteral("Timer1"));
-        t->setSingleShot(true);
-        t->setInterval(500);
-        t->start();
-        QTimer* bound = control<QTimer>(QStringLiteral("Timer1"));
-        connect(bound, &QTimer::timeout, this, [this, bound] { toolkit::guard([&] { Timer1_Action(bound); }); });
-    }
+void WINhaupt::createCanvas()
+{
+    auto* canvas = makeControl<Canvas>(centralWidget(), QStringLiteral("CAhaupt"), {156, 15, 400, 400});
+    bind(canvas, &Canvas::MouseDown, &WINhaupt::CAhaupt_MouseDown);
+    bind(canvas, &Canvas::MouseDrag, &WINhaupt::CAhaupt_MouseDrag);
+    bind(canvas, &Canvas::MouseWheel, &WINhaupt::CAhaupt_MouseWheel);
+    bind(canvas, &Canvas::Paint, &WINhaupt::CAhaupt_Paint);
+}
 
-    // 15 PushButton3 "Debug"
-    addPushButton(area, QStringLiteral("PushButton3"), QStringLiteral("Debug"), {29, 358, 109, 20}, &WINhaupt::PushButton3_Action);
+// The load and debug buttons, and between them the timer that draws the model once
+// more half a second after the window is built.
+void WINhaupt::createButtonsAndTimer()
+{
+    auto* load = makeControl<QPushButton>(centralWidget(), QStringLiteral("PushButton2"), {29, 304, 109, 20});
+    load->setText(QStringLiteral("Qel laden"));
+    load->setAutoDefault(false);
+    bind(load, &QPushButton::clicked, &WINhaupt::PushButton2_Action);
+
+    auto* timer = makeComponent<_wrapper_Timer1>(QStringLiteral("Timer1"));
+    timer->setSingleShot(true);
+    timer->setInterval(500);
+    timer->start();
+    bind(timer, &QTimer::timeout, &WINhaupt::Timer1_Action);
+
+    auto* debug = makeControl<QPushButton>(centralWidget(), QStringLiteral("PushButton3"), {29, 358, 109, 20});
+    debug->setText(QStringLiteral("Debug"));
+    debug->setAutoDefault(false);
+    bind(debug, &QPushButton::clicked, &WINhaupt::PushButton3_Action);
 }
 
 // --- control accessors ---------------------------------------------------------
@@ -327,7 +267,8 @@ void WINhaupt::CAhaupt_MouseDrag(Canvas*, std::int64_t x, std::int64_t y)
 {
     using namespace Module1;
     if (::WINhaupt()->RBdrag(0)->isChecked()) {
-        // 200 pixels turn by 3.14; the * 180 / 180 is part of the rule (last bit).
+        // 200 pixels turn by 3.14. The * 180 / 180 stays: each step rounds, and
+        // together they decide the last bit of the angle.
         if (x != mausx) {
             double a = static_cast<double>(x - mausx);
             a = a / 200.0;

@@ -5,7 +5,6 @@
 #include "windows/scheme.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QRadioButton>
 #include <QTimer>
 #include <cstdint>
@@ -23,8 +22,6 @@ namespace qel {
 class Canvas;
 class UpDownArrows;
 
-class WINhaupt;
-
 // A member of the main window's control set RBdrag; every member is named "RBdrag".
 class RBdragMember : public QRadioButton {
     Q_OBJECT
@@ -34,13 +31,12 @@ public:
     const std::int64_t Index;
 };
 
-// The main window's timer; it knows its window only weakly.
+// The main window's timer.
 class _wrapper_Timer1 : public QTimer {
     Q_OBJECT
 
 public:
-    explicit _wrapper_Timer1(WINhaupt* window);
-    QPointer<WINhaupt> window;
+    explicit _wrapper_Timer1(QObject* parent);
 };
 
 class WINhaupt : public Window<WINhaupt, QMainWindow> {
@@ -71,20 +67,8 @@ public:
     QTimer* Timer1() const;
     QPushButton* PushButton3() const;
 
-    // Control event handlers.
-    void CBpunkte_Action(QCheckBox* control);
-    void CBlinien_Action(QCheckBox* control);
-    void CBachsen_Action(QCheckBox* control);
-    void PushButton1_Action(QPushButton* control);
-    void UPDzoom_Down(UpDownArrows* control);
-    void UPDzoom_Up(UpDownArrows* control);
-    bool CAhaupt_MouseDown(Canvas* control, std::int64_t x, std::int64_t y);
-    void CAhaupt_MouseDrag(Canvas* control, std::int64_t x, std::int64_t y);
-    bool CAhaupt_MouseWheel(Canvas* control, std::int64_t x, std::int64_t y, std::int64_t deltaX, std::int64_t deltaY);
+    // The canvas's paint handler; a test paints with it into a picture of its own.
     void CAhaupt_Paint(Canvas* control, QPainter& g, const QRegion& areas);
-    void PushButton2_Action(QPushButton* control);
-    void Timer1_Action(QTimer* control);
-    void PushButton3_Action(QPushButton* control);
 
     // The items of the window's menu bar, by name.
     QAction* EditMenu() const;
@@ -105,12 +89,6 @@ public:
     QAction* FIsave() const;
     QAction* FIload() const;
 
-    // Window event handlers.
-    void Event_Open() override;
-    void Event_Resized();
-    void Event_Close() override;
-    void Event_Resizing();
-
     // The content area's size limits.
     static constexpr int startWidth = 576;
     static constexpr int startHeight = 435;
@@ -121,12 +99,35 @@ protected:
     void Layout() override;
     void _CreateControls0() override;
 
+    // Control event handlers.
+    void CBpunkte_Action(QCheckBox* control);
+    void CBlinien_Action(QCheckBox* control);
+    void CBachsen_Action(QCheckBox* control);
+    void PushButton1_Action(QPushButton* control);
+    void UPDzoom_Down(UpDownArrows* control);
+    void UPDzoom_Up(UpDownArrows* control);
+    bool CAhaupt_MouseDown(Canvas* control, std::int64_t x, std::int64_t y);
+    void CAhaupt_MouseDrag(Canvas* control, std::int64_t x, std::int64_t y);
+    bool CAhaupt_MouseWheel(Canvas* control, std::int64_t x, std::int64_t y, std::int64_t deltaX, std::int64_t deltaY);
+    void PushButton2_Action(QPushButton* control);
+    void Timer1_Action(QTimer* control);
+    void PushButton3_Action(QPushButton* control);
+
+    // Window event handlers.
+    void Event_Open() override;
+    void Event_Resized();
+    void Event_Close() override;
+    void Event_Resizing();
+
 private:
+    // The steps of _CreateControls0, in the order the controls are made (the
+    // order of the Tab key within each container).
+    void createDisplayBox();
+    void createViewBox();
+    void createCanvas();
+    void createButtonsAndTimer();
+
     QAction* menuItem(const QString& name) const;
-    // Gives a control its place, given in content-area coordinates.
-    void place(QWidget* control, int left, int top, int width, int height) const;
-    void addPushButton(QWidget* parent, const QString& name, const QString& text, QRect geometry,
-                       void (WINhaupt::*handler)(QPushButton*));
 };
 
 } // namespace qel

@@ -5,16 +5,24 @@
 // through its own accessor) until it is closed; Qt deletes it later, but it stops
 // counting as live at once.
 //
-// Construction: Layout (window properties), CreateControls -> _CreateControls0
-// (controls with their properties, then their handlers), Event_Open, show.
+// Construction: Layout (the window's title, frame and size), CreateControls ->
+// _CreateControls0, Event_Open, show. _CreateControls0 is a flat list in the
+// manner of Qt Designer's setupUi: makeControl creates each control with its
+// parent, name and place, its texts and start values follow, then bind connects
+// its events to the window's handlers; a start value set before the binding calls
+// no handler.
 #include "toolkit/errors.h"
 #include "toolkit/report.h"
 
 #include <QCloseEvent>
+#include <QMainWindow>
 #include <QWidget>
 
 #include <cstdint>
 #include <exception>
+#include <functional>
+#include <type_traits>
+#include <utility>
 
 namespace qel {
 
@@ -47,7 +55,7 @@ public:
     // The live window, or nullptr; never builds one.
     static Derived* liveWindow() { return static_cast<Derived*>(s_live); }
 
-    // Window.Show: visible and in front, modeless.
+    // Shows the window in front of the others, modeless.
     void Show()
     {
         this->show();
@@ -55,9 +63,9 @@ public:
         this->activateWindow();
     }
 
-    // Window.Close from code: the close handler runs and the window ends. An error in
-    // the handler goes on to the code that closed the window, as from any call; only
-    // a close that Qt starts (the close button) hands it to the report itself.
+    // Closes the window from code: the close handler runs and the window ends. An
+    // error in the handler goes on to the code that closed the window, as from any
+    // call; only a close that Qt starts (the close button) hands it to the report.
     void Close()
     {
         std::exception_ptr error;
@@ -81,6 +89,90 @@ protected:
     virtual void _CreateControls0() = 0;
     virtual void Event_Open() {}
     virtual void Event_Close() {}
+
+    // --- building: the frame ---------------------------------------------------
+
+    // Every window's title bar: close and minimise buttons, no maximise button.
+    static constexpr Qt::WindowFlags frameFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                                                  | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                                                  | Qt::WindowCloseButtonHint;
+
+    // A window of one size, which the user cannot change.
+    void setFixedFrame(int width, int height)
+    {
+        this->setWindowFlags(frameFlags);
+        this->setFixedSize(width, height);
+    }
+
+    // A window the user can resize between the two limits; it starts at `start`.
+    void setResizableFrame(QSize start, QSize minimum, QSize maximum)
+    {
+        this->setWindowFlags(frameFlags);
+        this->setMinimumSize(minimum);
+        this->setMaximumSize(maximum);
+        this->resize(start);
+    }
+
+    // --- building: the controls ------------------------------------------------
+
+    // The widget the controls lie in and their places count from: a main window's
+    // central widget, any other window itself.
+    QWidget* contentArea()
+    {
+        if constexpr (std::is_base_of_v<QMainWindow, QtBase>)
+            return this->centralWidget();
+        else
+            return this;
+    }
+
+    // A new control of kind C in parent, recorded under name, at its place in the
+    // content area (also when parent is a group box). Further arguments go to C's
+    // constructor before the parent, such as a control-set member's index.
+    template <class C, class... Args>
+    C* makeControl(QWidget* parent, const QString& name, QRect place, Args&&... args)
+    {
+        static_assert(QtPrivate::HasQ_OBJECT_Macro<C>::Value, "a control class needs Q_OBJECT");
+        auto* c = new C(std::forward<Args>(args)..., parent);
+        c->setObjectName(name);
+        QWidget* area = contentArea();
+        const QPoint origin = parent == area ? QPoint(0, 0) : parent->mapTo(area, QPoint(0, 0));
+        c->setGeometry(place.translated(-origin));
+        return c;
+    }
+
+    // A new control of kind C without a place on screen (a timer), recorded under name.
+    template <class C>
+    C* makeComponent(const QString& name)
+    {
+        static_assert(QtPrivate::HasQ_OBJECT_Macro<C>::Value, "a control class needs Q_OBJECT");
+        auto* c = new C(this);
+        c->setObjectName(name);
+        return c;
+    }
+
+    // Binds a signal of a control to a handler of this window, which receives the
+    // control that raised it. The handler runs inside the error guard: Qt calls it.
+    template <class C, class Signal, class Handler>
+    void bind(C* control, Signal signal, Handler handler)
+    {
+        QObject::connect(control, signal, this, [this, control, handler] {
+            toolkit::guard([&] { (static_cast<Derived*>(this)->*handler)(control); });
+        });
+    }
+
+    // Binds an event that one of our own controls raises through a callback (the
+    // canvas's mouse and paint events, a list's cell click). The handler receives
+    // the control, then the event's arguments; its result goes back to the control,
+    // which runs the callback inside the error guard itself.
+    template <class C, class R, class... Args, class Handler>
+    void bind(C* control, std::function<R(Args...)> C::*event, Handler handler)
+    {
+        control->*event = [this, control, handler](Args... args) -> R {
+            return (static_cast<Derived*>(this)->*handler)(control, std::forward<Args>(args)...);
+        };
+    }
+
+    // --- control lookup --------------------------------------------------------
 
     // The control recorded under that name. One of another kind, or none, is the
     // toolkit's nil-object error: the kind is checked through Qt's meta-object, so

@@ -36,29 +36,20 @@ public:
     }
 
 protected:
-    void Layout() override { setFixedSize(300, 200); }
+    void Layout() override { setFixedFrame(300, 200); }
     void _CreateControls0() override
     {
-        add<qel::Canvas>("canvas", this);
-        add<qel::BackdropCanvas>("backdrop", this);
-        add<qel::ImageWell>("well", this);
-        add<QLabel>("label", this);
-        add<qel::UpDownArrows>("arrows", this);
-        add<qel::Listbox>("list", this);
-        add<qel::_wrapper_Timer1>("timer", nullptr);
-        add<QTimer>("plainTimer", this);
+        makeControl<qel::Canvas>(this, QStringLiteral("canvas"), {0, 0, 50, 50});
+        makeControl<qel::BackdropCanvas>(this, QStringLiteral("backdrop"), {50, 0, 50, 50});
+        makeControl<qel::ImageWell>(this, QStringLiteral("well"), {100, 0, 50, 50});
+        makeControl<QLabel>(this, QStringLiteral("label"), {150, 0, 50, 20});
+        makeControl<qel::UpDownArrows>(this, QStringLiteral("arrows"), {200, 0, 13, 23});
+        makeControl<qel::Listbox>(this, QStringLiteral("list"), {0, 50, 100, 100});
+        makeComponent<qel::_wrapper_Timer1>(QStringLiteral("timer"));
+        makeComponent<QTimer>(QStringLiteral("plainTimer"));
         // A control set of one member, and a plain radio button under the set's name.
-        add<qel::RBdragMember>("set", 0, this);
-        add<QRadioButton>("set", this);
-    }
-
-private:
-    template <class C, class... Args>
-    void add(const char* name, Args... args)
-    {
-        auto* c = new C(args...);
-        c->setParent(this);
-        c->setObjectName(QString::fromLatin1(name));
+        makeControl<qel::RBdragMember>(this, QStringLiteral("set"), {100, 50, 80, 20}, 0);
+        makeControl<QRadioButton>(this, QStringLiteral("set"), {100, 70, 80, 20});
     }
 };
 
