@@ -2,7 +2,7 @@
 
 #include "app/App.h"
 #include "app/report_gui.h"
-#include "app/save_dialog.h"
+#include "app/file_dialog.h"
 #include "toolkit/application.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/report.h"
@@ -11,7 +11,6 @@
 #include "windows/hooks.h"
 
 #include <QApplication>
-#include <QFileDialog>
 
 namespace qel {
 
@@ -41,7 +40,7 @@ int _Main()
 void _EarlyStartup()
 {
     // High-resolution screens: Qt 6 scales by itself, nothing to switch on.
-    // Our controls are plain classes: nothing to register with Qt.
+    // The control classes need no registering: moc gives each its meta-object.
     _InitFileTypes();
     _NewAppInstance();
     _ApplicationAddMenuHandlers();
@@ -92,15 +91,9 @@ void _MakeDefaultView() { (void)::WINhaupt(); }
 void installQtFileDialogs()
 {
     // Qt's own dialogs: the same everywhere, and a typed full path with Return works.
-    toolkit::setOpenDialog([]() -> std::optional<QString> {
-        const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), QString(),
-                                                          QString(), nullptr, QFileDialog::DontUseNativeDialog);
-        if (path.isEmpty())
-            return std::nullopt;
-        return path;
-    });
-    toolkit::setSaveDialog([](const QString& proposedName) -> std::optional<QString> {
-        return SaveDialog::ask(QApplication::activeWindow(), proposedName);
+    toolkit::setOpenDialog([] { return FileDialog::askOpen(QApplication::activeWindow()); });
+    toolkit::setSaveDialog([](const QString& proposedName) {
+        return FileDialog::askSave(QApplication::activeWindow(), proposedName);
     });
 }
 

@@ -1,0 +1,235 @@
+// The open and save dialogs the program installs: a typed name with double quotes
+// is the name of one file (Qt's dialog alone reads it as a list of quoted names and
+// answers with one of them); other names go Qt's own way.
+#include "app/file_dialog.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+// Answers the dialog once it is shown: goes to `folder` if one is given, types
+// `typed` and presses Return; answers a question (replace a file? a file not
+// found) with `answer`; cancels a dialog that stays open, noting the folder it
+// then shows.
+struct Driver {
+    QString folder;
+    QString typed;
+    QMessageBox::StandardButton answer = QMessageBox::NoButton;
+    QString folderWhenStillOpen;
+    bool asked = false;
+    bool acceptEnabled = false; // the Open or Save button, once the name is typed
+    int step = 0;
+    QTimer timer;
+
+    void start()
+    {
+        timer.setInterval(20);
+        QObject::connect(&timer, &QTimer::timeout, [this] { act(); });
+        timer.start();
+    }
+
+    void act()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (step == 0) {
+            auto* dialog = qobject_cast<qel::FileDialog*>(modal);
+            if (!dialog || !dialog->isVisible())
+                return;
+            auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (!field)
+                qFatal("no file name field");
+            if (!folder.isEmpty() && dialog->directory().absolutePath() != folder) {
+                dialog->setDirectory(folder);
+                return;
+            }
+            // Typed as a user types it, into the focused field: without the focus,
+            // Qt's dialog puts a name it selects in its list into the field.
+            if (!field->hasFocus()) {
+                QApplication::setActiveWindow(dialog);
+                field->setFocus();
+                return;
+            }
+            step = 1;
+            field->setText(typed);
+            auto* buttons = dialog->findChild<QDialogButtonBox*>();
+            QPushButton* accept = buttons ? buttons->button(QDialogButtonBox::Open) : nullptr;
+            if (!accept && buttons)
+                accept = buttons->button(QDialogButtonBox::Save);
+            acceptEnabled = accept && accept->isEnabled();
+            // Pressed from its own event: the question it may open runs this timer too.
+            QTimer::singleShot(0, field, [field] { QTest::keyClick(field, Qt::Key_Return); });
+            return;
+        }
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            asked = true;
+            if (QAbstractButton* b = box->button(answer))
+                b->click();
+            else
+                box->reject(); // a question the case did not expect
+            return;
+        }
+        if (auto* dialog = qobject_cast<qel::FileDialog*>(modal); dialog && dialog->isVisible()) {
+            folderWhenStillOpen = dialog->directory().absolutePath();
+            dialog->reject();
+        }
+    }
+};
+
+// One dialog in a fresh folder that holds `existing`: `typed` is typed with Return,
+// a question answered with `answer`. What the user got and saw goes to `outcome`.
+struct Outcome {
+    QString folder;          // the fresh folder, for %1
+    QString chosen;          // empty: nothing chosen
+    bool asked = false;      // a question came up
+    bool acceptEnabled = false;
+    QString folderStillOpen; // empty: the dialog closed
+};
+
+void runDialog(qel::FileDialog::Purpose purpose, const QString& typed, const QStringList& existing, int answer,
+               Outcome& outcome)
+{
+    QTemporaryDir dir;
+    const QString folder = QDir(dir.path()).canonicalPath();
+    for (const QString& name : existing) {
+        if (name.endsWith(QLatin1Char('/'))) {
+            QVERIFY(QDir(folder).mkpath(name));
+        } else {
+            QFile f(folder + QLatin1Char('/') + name);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+    }
+
+    Driver driver;
+    driver.typed = typed.contains(QStringLiteral("%1")) ? typed.arg(folder) : typed;
+    driver.answer = QMessageBox::StandardButton(answer);
+    driver.start();
+    std::optional<QString> result;
+    if (purpose == qel::FileDialog::Purpose::Save) {
+        result = qel::FileDialog::askSave(nullptr, folder + QStringLiteral("/proposed.off"));
+    } else {
+        // The open dialog starts in the folder of an earlier dialog: the user goes
+        // to the fresh one first.
+        driver.folder = folder;
+        result = qel::FileDialog::askOpen(nullptr);
+    }
+    driver.timer.stop();
+
+    outcome.folder = folder;
+    outcome.chosen = result.value_or(QString());
+    outcome.asked = driver.asked;
+    outcome.acceptEnabled = driver.acceptEnabled;
+    outcome.folderStillOpen = driver.folderWhenStillOpen;
+}
+
+QString inFolder(const QString& expected, const Outcome& outcome)
+{
+    return expected.isEmpty() ? QString() : expected.arg(outcome.folder);
+}
+
+} // namespace
+
+class TestFileDialog : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The save dialog.
+    void typedName_data()
+    {
+        QTest::addColumn<QString>("typed");           // %1: the dialog's folder
+        QTest::addColumn<QStringList>("existing");    // made first; a trailing "/" makes a folder
+        QTest::addColumn<int>("answer");              // to "replace it?"
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<QString>("chosen");          // empty: nothing chosen
+        QTest::addColumn<QString>("folderStillOpen"); // empty: the dialog closed
+        const int none = QMessageBox::NoButton;
+        QTest::newRow("quoted word inside") << "a \"b\" c.off" << QStringList{} << none << false
+                                           << "%1/a \"b\" c.off" << "";
+        QTest::newRow("quoted word, full path") << "%1/sub/a \"b\" c.off" << QStringList{"sub/", "sub/b"} << none
+                                               << false << "%1/sub/a \"b\" c.off" << "";
+        QTest::newRow("whole name quoted") << "\"m.off\"" << QStringList{"m.off"} << none << false
+                                          << "%1/\"m.off\"" << "";
+        QTest::newRow("plain name") << "plain.off" << QStringList{} << none << false << "%1/plain.off" << "";
+        QTest::newRow("existing, replaced") << "a \"b\".off" << QStringList{"a \"b\".off"}
+                                           << int(QMessageBox::Yes) << true << "%1/a \"b\".off" << "";
+        QTest::newRow("existing, kept") << "a \"b\".off" << QStringList{"a \"b\".off"} << int(QMessageBox::No)
+                                       << true << "" << "%1";
+        QTest::newRow("folder with quotes") << "f \"x\"" << QStringList{"f \"x\"/"} << none << false << ""
+                                           << "%1/f \"x\"";
+    }
+    void typedName()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, existing);
+        QFETCH(int, answer);
+        QFETCH(bool, asked);
+        QFETCH(QString, chosen);
+        QFETCH(QString, folderStillOpen);
+        Outcome outcome;
+        runDialog(qel::FileDialog::Purpose::Save, typed, existing, answer, outcome);
+        if (QTest::currentTestFailed())
+            return;
+
+        QCOMPARE(outcome.chosen, inFolder(chosen, outcome));
+        QCOMPARE(outcome.asked, asked);
+        QCOMPARE(outcome.folderStillOpen, inFolder(folderStillOpen, outcome));
+    }
+
+    // The open dialog: the file opened is the one typed, and its Open button says
+    // whether that file is there.
+    void typedOpenName_data()
+    {
+        QTest::addColumn<QString>("typed");           // %1: the dialog's folder
+        QTest::addColumn<QStringList>("existing");    // made first; a trailing "/" makes a folder
+        QTest::addColumn<int>("answer");              // to "not found"
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("enabled");            // the Open button, with the name typed
+        QTest::addColumn<QString>("chosen");          // empty: nothing chosen
+        QTest::addColumn<QString>("folderStillOpen"); // empty: the dialog closed
+        const int none = QMessageBox::NoButton;
+        // Qt alone would open "b", which lies beside the typed file.
+        QTest::newRow("quoted word inside") << "a \"b\" c.qel" << QStringList{"a \"b\" c.qel", "b"} << none << false
+                                           << true << "%1/a \"b\" c.qel" << "";
+        QTest::newRow("quoted word, full path") << "%1/sub/a \"b\" c.qel" << QStringList{"sub/", "sub/a \"b\" c.qel", "b"}
+                                               << none << false << true << "%1/sub/a \"b\" c.qel" << "";
+        QTest::newRow("whole name quoted") << "\"m.qel\"" << QStringList{"\"m.qel\"", "m.qel"} << none << false << true
+                                          << "%1/\"m.qel\"" << "";
+        QTest::newRow("plain name") << "plain.qel" << QStringList{"plain.qel"} << none << false << true
+                                   << "%1/plain.qel" << "";
+        // Only "b" is there: the typed file is not found, and the dialog stays open.
+        QTest::newRow("quoted name not found") << "a \"b\" c.qel" << QStringList{"b"} << int(QMessageBox::Ok) << true
+                                              << false << "" << "%1";
+        QTest::newRow("folder with quotes") << "f \"x\"" << QStringList{"f \"x\"/"} << none << false << true << ""
+                                           << "%1/f \"x\"";
+    }
+    void typedOpenName()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, existing);
+        QFETCH(int, answer);
+        QFETCH(bool, asked);
+        QFETCH(bool, enabled);
+        QFETCH(QString, chosen);
+        QFETCH(QString, folderStillOpen);
+        Outcome outcome;
+        runDialog(qel::FileDialog::Purpose::Open, typed, existing, answer, outcome);
+        if (QTest::currentTestFailed())
+            return;
+
+        QCOMPARE(outcome.chosen, inFolder(chosen, outcome));
+        QCOMPARE(outcome.asked, asked);
+        QCOMPARE(outcome.acceptEnabled, enabled);
+        QCOMPARE(outcome.folderStillOpen, inFolder(folderStillOpen, outcome));
+    }
+};
+
+QTEST_MAIN(TestFileDialog)
+#include "test_file_dialog.moc"
