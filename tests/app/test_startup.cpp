@@ -13,7 +13,6 @@
 #include "toolkit/report.h"
 #include "windows/MenuBar1.h"
 #include "windows/WIInfo.h"
-#include "windows/WINdebug.h"
 #include "windows/WINexport.h"
 #include "windows/WINhaupt.h"
 
