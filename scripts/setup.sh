@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps imagemagick libx11-dev
   fonts-dejavu-core
+  jq # tests/each_alone.sh reads the list of tests with it
 )
 
 missing=()

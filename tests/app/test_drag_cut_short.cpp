@@ -2,25 +2,20 @@
 // program's own error box among them.
 #include "app/report_gui.h"
 #include "model/module1.h"
+#include "tests/support/app.h"
+#include "tests/support/model.h"
+#include "tests/support/modal.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/report.h"
 #include "windows/Canvas.h"
 #include "windows/WINdebug.h"
 #include "windows/WINhaupt.h"
-#include "windows/hooks.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QWindow>
-
-namespace {
-
-QString cubePath() { return QStringLiteral(QEL_SOURCE_DIR "/examples/cube.qel"); }
-
-} // namespace
 
 class TestDragCutShort : public QObject {
     Q_OBJECT
@@ -28,37 +23,14 @@ class TestDragCutShort : public QObject {
 private:
     QStringList errors_;
 
-    // A fresh main window from start values, shown.
-    static qel::WINhaupt* openWindow()
-    {
-        Module1::resetState();
-        qel::installWindowHooks();
-        qel::WINhaupt* w = ::WINhaupt();
-        w->show();
-        if (!QTest::qWaitForWindowExposed(w))
-            qWarning("main window not exposed");
-        return w;
-    }
-
 private slots:
     void init()
     {
         errors_.clear();
         toolkit::setReport([this](const QString& m) { errors_ << m; });
-        toolkit::resetDialogs();
     }
 
-    void cleanup()
-    {
-        if (auto* d = qel::WINdebug::liveWindow())
-            d->Close();
-        if (auto* w = qel::WINhaupt::liveWindow())
-            w->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        toolkit::resetDialogs();
-        toolkit::resetReport();
-        Module1::resetHooks();
-    }
+    void cleanup() { support::resetProgram(); }
 
     // A drag that a modal window or another window cuts short leaves nothing behind:
     // a move without a fresh press turns nothing, every press on the canvas is a new
@@ -75,8 +47,8 @@ private slots:
     void dragCutShort()
     {
         QFETCH(QString, cut);
-        qel::WINhaupt* w = openWindow();
-        toolkit::setOpenDialog([] { return std::optional<QString>(cubePath()); });
+        qel::WINhaupt* w = support::openMainWindow();
+        support::answerOpenDialog(support::cubePath());
         QTest::mouseClick(w->PushButton2(), Qt::LeftButton);
         QCOMPARE(Module1::anzpkt, std::int64_t(8));
         w->activateWindow();
@@ -86,19 +58,11 @@ private slots:
         const auto on = [w](int x, int y) { return w->CAhaupt()->mapTo(w, QPoint(x, y)); };
 
         // Closes each modal window once it shows, after the button was released over it.
-        QTimer closer;
-        int closed = 0;
-        connect(&closer, &QTimer::timeout, [&closed] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || !modal->windowHandle() || !modal->windowHandle()->isExposed())
-                return;
+        support::ModalAnswerer closer([](QWidget* modal) {
             QTest::mouseRelease(modal->windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
             if (auto* dialog = qobject_cast<QDialog*>(modal))
                 dialog->reject();
-            ++closed;
         });
-
-        closer.start(10);
         if (cut == "error box") {
             Module1::linie(1, 1) = 3001; // the next render fails
             toolkit::setReport(qel::guiReport);
@@ -115,7 +79,7 @@ private slots:
             dialog.setModal(true);
             dialog.exec();
         } else if (cut == "error box") {
-            QTRY_COMPARE(closed, 1);
+            QTRY_COMPARE(closer.answered(), 1);
             QTRY_VERIFY(!qel::reportBoxPending());
             toolkit::setReport([this](const QString& m) { errors_ << m; });
             Module1::linie(1, 1) = 1;

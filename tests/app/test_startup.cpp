@@ -5,11 +5,14 @@
 #include "app/report_gui.h"
 #include "app/startup.h"
 #include "model/module1.h"
+#include "tests/support/app.h"
+#include "tests/support/modal.h"
+#include "tests/support/model.h"
 #include "toolkit/application.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/report.h"
 #include "windows/MenuBar1.h"
 #include "windows/WIInfo.h"
-#include "windows/WINdebug.h"
 #include "windows/WINexport.h"
 #include "windows/WINhaupt.h"
 
@@ -20,8 +23,6 @@
 #include <QTimer>
 
 namespace {
-
-QString cubePath() { return QStringLiteral(QEL_SOURCE_DIR "/examples/cube.qel"); }
 
 QList<QWidget*> visibleWindows()
 {
@@ -65,7 +66,30 @@ private:
 class TestStartup : public QObject {
     Q_OBJECT
 
+private:
+    QStringList errors_;
+
+    // Start-up as the driver runs it up to its event loop: the window hooks, the
+    // application object with its menu commands, the main window. Errors go to a
+    // list (the program's message box would wait for a click), and the file
+    // dialogs stay the tests' own.
+    void startUp()
+    {
+        toolkit::setReport([this](const QString& m) { errors_ << m; });
+        qel::installWindowHooks();
+        qel::_EarlyStartup();
+        qel::_LateStartup();
+    }
+
 private slots:
+    void init() { errors_.clear(); }
+
+    void cleanup()
+    {
+        support::resetProgram();
+        QVERIFY2(errors_.isEmpty(), qPrintable(errors_.join('\n')));
+    }
+
     // The whole start-up, its event loop and its end when the main window closes.
     void startsAndEndsWithExitCodeZero()
     {
@@ -77,7 +101,7 @@ private slots:
             for (QWidget* w : visibleWindows())
                 windowsAtStart << w->windowTitle();
             zoomText = ::WINhaupt()->EFzoom()->text();
-            toolkit::setOpenDialog([] { return std::optional<QString>(cubePath()); });
+            support::answerOpenDialog(support::cubePath());
             ::MenuBar1()->item("FIload")->trigger();
             pointsLoaded = Module1::anzpkt;
             ::WINhaupt()->close();
@@ -98,6 +122,7 @@ private slots:
 
     void applicationObject()
     {
+        startUp();
         qel::App* app = ::App();
         QVERIFY(app);
         QCOMPARE(app->MajorVersion, 2);
@@ -121,20 +146,19 @@ private slots:
 
     void actionsReturnFalse()
     {
+        startUp();
         qel::App* app = ::App();
         toolkit::setOpenDialog([] { return std::nullopt; });
         QCOMPARE(app->_FIload_Action(), false);
         QCOMPARE(app->_About_Action(), false);
         QCOMPARE(app->_FIoffhtml_Action(), false);
-        qel::WIInfo::liveWindow()->Close();
-        qel::WINexport::liveWindow()->Close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void loadCommand()
     {
+        startUp();
         ::WINhaupt()->show();
-        toolkit::setOpenDialog([] { return std::optional<QString>(cubePath()); });
+        support::answerOpenDialog(support::cubePath());
         ::MenuBar1()->item("FIload")->trigger();
         QCOMPARE(Module1::anzpkt, std::int64_t(8));
         QCOMPARE(Module1::datname, QStringLiteral("cube.qel"));
@@ -160,6 +184,7 @@ private slots:
     // Showing the about or the export window again brings the same one forward.
     void windowCommandsShowOneWindow()
     {
+        startUp();
         ::MenuBar1()->item("About")->trigger();
         qel::WIInfo* about = qel::WIInfo::liveWindow();
         QVERIFY(about && about->isVisible());
@@ -171,19 +196,18 @@ private slots:
         QVERIFY(exportWindow && exportWindow->isVisible());
         ::MenuBar1()->item("FIoffhtml")->trigger();
         QCOMPARE(qel::WINexport::liveWindow(), exportWindow);
-        about->Close();
-        exportWindow->Close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    // A failed load draws nothing; its error reaches the report start-up installed:
-    // a message box once the handler has returned, one at a time, and the program
-    // goes on.
+    // A failed load draws nothing; its error reaches the program's report, which
+    // start-up installs: a message box once the handler has returned, one at a time,
+    // and the program goes on.
     void errorsReachTheMessageBox()
     {
+        startUp();
+        qel::installGuiReport();
         ::WINhaupt()->show();
         Module1::zebild->fill(Qt::blue);
-        toolkit::setOpenDialog([] { return std::optional<QString>(QStringLiteral("/nonexistent/x.qel")); });
+        support::answerOpenDialog(QStringLiteral("/nonexistent/x.qel"));
         ::MenuBar1()->item("FIload")->trigger();
         ::MenuBar1()->item("FIload")->trigger();
         QCOMPARE(Module1::zebild->pixel(10, 10), qRgb(0, 0, 255)); // not drawn
@@ -201,7 +225,7 @@ private slots:
         // Afterwards the next error gets its box again, and the commands still work.
         ::MenuBar1()->item("FIload")->trigger();
         QTRY_COMPARE(closer.texts.size(), 2);
-        toolkit::setOpenDialog([] { return std::optional<QString>(cubePath()); });
+        support::answerOpenDialog(support::cubePath());
         ::MenuBar1()->item("FIload")->trigger();
         QCOMPARE(Module1::zebild->pixel(10, 10), qRgb(0, 0, 0));
         QTRY_VERIFY(!qel::reportBoxPending());
@@ -212,33 +236,27 @@ private slots:
         // Both dialogs are Qt's own; cancelling gives nothing.
         qel::installQtFileDialogs();
         QString title;
-        QTimer::singleShot(100, [&] {
-            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                title = d->windowTitle();
-                d->reject();
-            }
-        });
-        QCOMPARE(toolkit::GetOpenFolderItem(), std::optional<QString>());
+        {
+            support::ModalAnswerer cancel([&](QWidget* modal) {
+                if (auto* d = qobject_cast<QDialog*>(modal)) {
+                    title = d->windowTitle();
+                    d->reject();
+                }
+            });
+            QCOMPARE(toolkit::GetOpenFolderItem(), std::optional<QString>());
+        }
         QVERIFY(!title.isEmpty());
 
         QString proposed;
-        QTimer::singleShot(100, [&] {
-            if (auto* d = QApplication::activeModalWidget()) {
-                if (auto* name = d->findChild<QLineEdit*>("fileNameEdit"))
+        {
+            support::ModalAnswerer cancel([&](QWidget* modal) {
+                if (auto* name = modal->findChild<QLineEdit*>("fileNameEdit"))
                     proposed = name->text();
-                static_cast<QDialog*>(d)->reject();
-            }
-        });
-        QCOMPARE(toolkit::GetSaveFolderItem(QStringLiteral("cube.off")), std::optional<QString>());
+                static_cast<QDialog*>(modal)->reject();
+            });
+            QCOMPARE(toolkit::GetSaveFolderItem(QStringLiteral("cube.off")), std::optional<QString>());
+        }
         QCOMPARE(proposed, QStringLiteral("cube.off"));
-    }
-
-    void cleanupTestCase()
-    {
-        if (auto* w = qel::WINdebug::liveWindow())
-            w->Close();
-        if (auto* w = qel::WINhaupt::liveWindow())
-            w->close();
     }
 };
 

@@ -1,10 +1,11 @@
 // The applet page and the four class files beside an OFF file, the applet's own
 // OFF reader run on what the export wrote, and the applet itself run on the page
 // in a headless Java runtime and painted into pictures.
-#include "fixture.h"
-
 #include "export/export.h"
 #include "model/module1.h"
+#include "tests/support/files.h"
+#include "tests/support/model.h"
+#include "tests/support/seams.h"
 #include "toolkit/errors.h"
 #include "toolkit/resources.h"
 
@@ -74,7 +75,7 @@ private:
     void exportAs(const QString& name, bool html, bool java) { exportTo(path(name), html, java); }
     static void exportTo(const QString& file, bool html, bool java)
     {
-        fixture::SaveDialog dialog(file);
+        support::SaveDialog dialog(file);
         Module1::htmlsave = html;
         Module1::javasave = java;
         Module1::saveoff();
@@ -84,8 +85,7 @@ private:
 
     static void readCube()
     {
-        toolkit::setOpenDialog(
-            [] { return std::optional<QString>(QStringLiteral(QEL_SOURCE_DIR "/examples/cube.qel")); });
+        support::answerOpenDialog(support::cubePath());
         Module1::datenlesen();
         toolkit::resetDialogs();
         QCOMPARE(Module1::anzpkt, std::int64_t(8));
@@ -158,7 +158,7 @@ private:
     }
 
 private slots:
-    void initTestCase()
+    void init()
     {
         // Counts every lookup of the run, from the very first one on.
         toolkit::setResourceLookup([](const QString& name) -> std::optional<QByteArray> {
@@ -168,21 +168,17 @@ private slots:
                 return std::nullopt;
             return f.readAll();
         });
-    }
-
-    void init()
-    {
-        Module1::resetState();
         QDir(dir.path()).removeRecursively();
         QDir().mkpath(dir.path());
     }
+    void cleanup() { support::resetSeams(); }
 
     void pageBytes()
     {
-        fixture::loadSquare();
+        support::loadSquare();
         exportAs(QStringLiteral("cube.off"), true, false);
-        QCOMPARE(fixture::bytesOf(path(QStringLiteral("cube.htm"))), page("cube.off"));
-        QCOMPARE(fixture::bytesOf(path(QStringLiteral("cube.off"))), fixture::squareOff);
+        QCOMPARE(support::bytesOf(path(QStringLiteral("cube.htm"))), page("cube.off"));
+        QCOMPARE(support::bytesOf(path(QStringLiteral("cube.off"))), support::squareOff);
     }
 
     void pageName_data()
@@ -202,13 +198,13 @@ private slots:
         QFETCH(QString, datname);
         QFETCH(QString, offName);
         QFETCH(QString, pageName);
-        fixture::loadSquare();
+        support::loadSquare();
         Module1::datname = datname;
         exportAs(offName, true, false);
         QStringList expected{offName, pageName};
         expected.sort();
-        QCOMPARE(fixture::entries(dir.path()), expected);
-        QCOMPARE(fixture::bytesOf(path(pageName)), page(offName.toLatin1()));
+        QCOMPARE(support::entries(dir.path()), expected);
+        QCOMPARE(support::bytesOf(path(pageName)), page(offName.toLatin1()));
     }
 
     // The page is Windows-1252; "&" and the double quote are character references.
@@ -226,9 +222,9 @@ private slots:
     {
         QFETCH(QString, offName);
         QFETCH(QByteArray, parameter);
-        fixture::loadSquare();
+        support::loadSquare();
         exportAs(offName, true, false);
-        QCOMPARE(fixture::bytesOf(path(offName.chopped(4) + QStringLiteral(".htm"))), page(parameter));
+        QCOMPARE(support::bytesOf(path(offName.chopped(4) + QStringLiteral(".htm"))), page(parameter));
     }
 
     // A name the page's code page cannot hold is refused before anything is
@@ -255,8 +251,8 @@ private slots:
         QFETCH(bool, html);
         QFETCH(bool, java);
         QFETCH(QString, named);
-        fixture::loadSquare();
-        fixture::writeBytes(path(offName), "older file");
+        support::loadSquare();
+        support::writeBytes(path(offName), "older file");
         QString message;
         try {
             exportAs(offName, html, java);
@@ -268,20 +264,20 @@ private slots:
             QCOMPARE(message, QString());
             QStringList files = java ? classFiles + QStringList{offName} : QStringList{offName};
             files.sort();
-            QCOMPARE(fixture::entries(dir.path()), files);
-            QCOMPARE(fixture::bytesOf(path(offName)), fixture::squareOff);
+            QCOMPARE(support::entries(dir.path()), files);
+            QCOMPARE(support::bytesOf(path(offName)), support::squareOff);
             return;
         }
         QVERIFY2(message.contains(path(offName)) && message.contains(QStringLiteral("Windows-1252"))
                      && message.contains(named),
                  qPrintable(message));
-        QCOMPARE(fixture::entries(dir.path()), QStringList{offName});
-        QCOMPARE(fixture::bytesOf(path(offName)), QByteArray("older file"));
+        QCOMPARE(support::entries(dir.path()), QStringList{offName});
+        QCOMPARE(support::bytesOf(path(offName)), QByteArray("older file"));
 
         // Called on its own, the page refuses the name just the same.
         QVERIFY_THROWS_EXCEPTION(toolkit::UnsupportedFormatException,
                                  Module1::saveHTML(dir.path() + QLatin1Char('/'), offName));
-        QCOMPARE(fixture::entries(dir.path()), QStringList{offName});
+        QCOMPARE(support::entries(dir.path()), QStringList{offName});
     }
 
     void flagsChooseTheFiles_data()
@@ -299,41 +295,41 @@ private slots:
         QFETCH(bool, html);
         QFETCH(bool, java);
         QFETCH(QStringList, files);
-        fixture::loadSquare();
+        support::loadSquare();
         exportAs(QStringLiteral("m.off"), html, java);
         files.sort();
-        QCOMPARE(fixture::entries(dir.path()), files);
+        QCOMPARE(support::entries(dir.path()), files);
     }
 
     void classFilesAreTheResources()
     {
         Module1::savejava(dir.path() + QLatin1Char('/'));
-        QCOMPARE(fixture::entries(dir.path()), classFiles);
+        QCOMPARE(support::entries(dir.path()), classFiles);
         for (const QString& name : classFiles) {
-            const QByteArray bytes = fixture::bytesOf(path(name));
-            QCOMPARE(bytes, fixture::builtInResource(name));
+            const QByteArray bytes = support::bytesOf(path(name));
+            QCOMPARE(bytes, support::builtInResource(name));
             // A class file for Java 8 (major version 52), so old plug-ins run it.
             QVERIFY2(bytes.startsWith(QByteArray::fromHex("cafebabe0000")), qPrintable(name));
             QCOMPARE(bytes.mid(6, 2), QByteArray::fromHex("0034"));
         }
-        QCOMPARE(Module1::Viewer41(), fixture::builtInResource(QStringLiteral("Viewer41.class")));
-        QCOMPARE(Module1::Face(), fixture::builtInResource(QStringLiteral("Face.class")));
-        QCOMPARE(Module1::Matrix3D(), fixture::builtInResource(QStringLiteral("Matrix3D.class")));
-        QCOMPARE(Module1::OOGL_OFF(), fixture::builtInResource(QStringLiteral("OOGL_OFF.class")));
+        QCOMPARE(Module1::Viewer41(), support::builtInResource(QStringLiteral("Viewer41.class")));
+        QCOMPARE(Module1::Face(), support::builtInResource(QStringLiteral("Face.class")));
+        QCOMPARE(Module1::Matrix3D(), support::builtInResource(QStringLiteral("Matrix3D.class")));
+        QCOMPARE(Module1::OOGL_OFF(), support::builtInResource(QStringLiteral("OOGL_OFF.class")));
     }
 
     void secondExportReplacesWithoutAsking()
     {
-        fixture::loadSquare();
+        support::loadSquare();
         for (const QString& name : classFiles + QStringList{"m.htm", "m.off"})
-            fixture::writeBytes(path(name), "old and much longer than the new page would ever be, " + name.toLatin1());
+            support::writeBytes(path(name), "old and much longer than the new page would ever be, " + name.toLatin1());
         exportAs(QStringLiteral("m.off"), true, true);
         exportAs(QStringLiteral("m.off"), true, true);
-        QCOMPARE(fixture::bytesOf(path(QStringLiteral("m.off"))), fixture::squareOff);
-        QCOMPARE(fixture::bytesOf(path(QStringLiteral("m.htm"))), page("m.off"));
+        QCOMPARE(support::bytesOf(path(QStringLiteral("m.off"))), support::squareOff);
+        QCOMPARE(support::bytesOf(path(QStringLiteral("m.htm"))), page("m.off"));
         for (const QString& name : classFiles)
-            QCOMPARE(fixture::bytesOf(path(name)), fixture::builtInResource(name));
-        QCOMPARE(fixture::entries(dir.path()).size(), classFiles.size() + 2);
+            QCOMPARE(support::bytesOf(path(name)), support::builtInResource(name));
+        QCOMPARE(support::entries(dir.path()).size(), classFiles.size() + 2);
     }
 
     void eachResourceFetchedOncePerRun()
@@ -353,7 +349,7 @@ private slots:
 #ifndef QEL_JAVA
         QFAIL("no Java runtime configured");
 #else
-        fixture::loadModel(QStringLiteral("m.txt"),
+        support::loadModel(QStringLiteral("m.txt"),
                            {{0.1, -2.5, 1.0 / 3.0}, {1e21, -0.0, 4}, {5, 6.25, -7}},
                            {{0, 0}, {1, 12}, {2, 0}, {3, 7}, {2, -3}, {9, 16}, {3, 1}});
         exportAs(QStringLiteral("m.off"), false, true);
@@ -492,7 +488,7 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(bool, message);
         if (content != "<none>")
-            fixture::writeBytes(path(offName), content);
+            support::writeBytes(path(offName), content);
         Module1::savejava(dir.path() + QLatin1Char('/'));
         Module1::saveHTML(dir.path() + QLatin1Char('/'), offName);
         const QString page =

@@ -1,9 +1,10 @@
 // The OFF file: its exact bytes, the proposed name, which records become faces
 // and in which colour, and what the save dialog's answer does.
-#include "fixture.h"
-
 #include "export/export.h"
 #include "model/module1.h"
+#include "tests/support/files.h"
+#include "tests/support/model.h"
+#include "tests/support/seams.h"
 #include "toolkit/numeric.h"
 
 #include <QTemporaryDir>
@@ -12,8 +13,8 @@
 #include <cmath>
 #include <limits>
 
-using fixture::Point;
-using fixture::Record;
+using support::Point;
+using support::Record;
 
 Q_DECLARE_METATYPE(std::vector<Record>)
 
@@ -27,39 +28,39 @@ private:
     // The OFF file of the current model, written through the save dialog.
     QByteArray exportToFile(const QString& name)
     {
-        fixture::SaveDialog dialog(path(name));
+        support::SaveDialog dialog(path(name));
         Module1::saveoff();
-        return fixture::bytesOf(path(name));
+        return support::bytesOf(path(name));
     }
 
 private slots:
     void init()
     {
-        Module1::resetState();
         QDir(dir.path()).removeRecursively();
         QDir().mkpath(dir.path());
     }
+    void cleanup() { support::resetSeams(); }
 
     void workedExampleByteForByte()
     {
-        fixture::loadSquare();
-        fixture::SaveDialog dialog(path(QStringLiteral("square.off")));
+        support::loadSquare();
+        support::SaveDialog dialog(path(QStringLiteral("square.off")));
         Module1::saveoff();
 
         QCOMPARE(dialog.proposed, QStringList{QStringLiteral("square.off")});
-        const QByteArray bytes = fixture::bytesOf(path(QStringLiteral("square.off")));
-        QCOMPARE(bytes, fixture::squareOff);
+        const QByteArray bytes = support::bytesOf(path(QStringLiteral("square.off")));
+        QCOMPARE(bytes, support::squareOff);
         QCOMPARE(bytes.size(), 105);
         // Nothing else lands in the folder: no page, no class file, no temporary file.
-        QCOMPARE(fixture::entries(dir.path()), QStringList{QStringLiteral("square.off")});
+        QCOMPARE(support::entries(dir.path()), QStringList{QStringLiteral("square.off")});
     }
 
     void beforeAnyModel()
     {
-        fixture::SaveDialog dialog(path(QStringLiteral("3D.off")));
+        support::SaveDialog dialog(path(QStringLiteral("3D.off")));
         Module1::saveoff();
         QCOMPARE(dialog.proposed, QStringList{QStringLiteral("3D.off")});
-        QCOMPARE(fixture::bytesOf(path(QStringLiteral("3D.off"))), QByteArray("OFF\r\n0 0 99\r\n"));
+        QCOMPARE(support::bytesOf(path(QStringLiteral("3D.off"))), QByteArray("OFF\r\n0 0 99\r\n"));
     }
 
     void proposedNameAndCancel_data()
@@ -77,24 +78,24 @@ private slots:
     {
         QFETCH(QString, datname);
         QFETCH(QString, proposed);
-        fixture::loadSquare();
+        support::loadSquare();
         Module1::datname = datname;
         // Cancelled: nothing is written, not even with both flags set.
         Module1::htmlsave = true;
         Module1::javasave = true;
-        fixture::SaveDialog dialog;
+        support::SaveDialog dialog;
         Module1::saveoff();
         QCOMPARE(dialog.proposed, QStringList{proposed});
-        QCOMPARE(fixture::entries(dir.path()), QStringList{});
+        QCOMPARE(support::entries(dir.path()), QStringList{});
         QCOMPARE(Module1::datname, datname);
         QVERIFY(Module1::htmlsave && Module1::javasave);
     }
 
     void nameWithoutExtensionUsedUnchanged()
     {
-        fixture::loadSquare();
-        QCOMPARE(exportToFile(QStringLiteral("mesh")), fixture::squareOff);
-        QCOMPARE(fixture::entries(dir.path()), QStringList{QStringLiteral("mesh")});
+        support::loadSquare();
+        QCOMPARE(exportToFile(QStringLiteral("mesh")), support::squareOff);
+        QCOMPARE(support::entries(dir.path()), QStringList{QStringLiteral("mesh")});
     }
 
     // Two points; the records decide the faces. Each expected line is one face.
@@ -128,7 +129,7 @@ private slots:
     {
         QFETCH(std::vector<Record>, records);
         QFETCH(QStringList, faces);
-        fixture::loadModel(QStringLiteral("t.txt"), {{1, 2, 3}, {4, 5, 6}}, records);
+        support::loadModel(QStringLiteral("t.txt"), {{1, 2, 3}, {4, 5, 6}}, records);
 
         QByteArray expected = "OFF\r\n2 " + QByteArray::number(faces.size()) + " 99\r\n1 2 3\r\n4 5 6\r\n";
         for (const QString& f : faces)
@@ -143,7 +144,7 @@ private slots:
         const std::vector<Point> points{{0.1, -2.5, 1.0 / 3.0},
                                         {1e21, -0.0, 123456789.125},
                                         {std::numeric_limits<double>::max(), 5e-324, -1e-300}};
-        fixture::loadModel(QStringLiteral("n.txt"), points, {});
+        support::loadModel(QStringLiteral("n.txt"), points, {});
         const QList<QByteArray> lines = exportToFile(QStringLiteral("n.off")).split('\n');
         QCOMPARE(lines.size(), 2 + 3 + 1);
         QCOMPARE(lines[2], QByteArray("0.1 -2.5 0.3333333333333333\r"));
@@ -164,25 +165,25 @@ private slots:
 
     void bothFlagsFalseWritesOffAlone()
     {
-        fixture::loadSquare();
+        support::loadSquare();
         QVERIFY(!Module1::htmlsave && !Module1::javasave);
         exportToFile(QStringLiteral("square.off"));
-        QCOMPARE(fixture::entries(dir.path()), QStringList{QStringLiteral("square.off")});
+        QCOMPARE(support::entries(dir.path()), QStringList{QStringLiteral("square.off")});
     }
 
     void exportingTwiceReplaces()
     {
-        fixture::loadSquare();
-        fixture::writeBytes(path(QStringLiteral("same.off")), QByteArray(5000, 'x'));
-        QCOMPARE(exportToFile(QStringLiteral("same.off")), fixture::squareOff);
-        fixture::loadModel(QStringLiteral("b.txt"), {{7, 8, 9}}, {});
+        support::loadSquare();
+        support::writeBytes(path(QStringLiteral("same.off")), QByteArray(5000, 'x'));
+        QCOMPARE(exportToFile(QStringLiteral("same.off")), support::squareOff);
+        support::loadModel(QStringLiteral("b.txt"), {{7, 8, 9}}, {});
         QCOMPARE(exportToFile(QStringLiteral("same.off")), QByteArray("OFF\r\n1 0 99\r\n7 8 9\r\n"));
-        QCOMPARE(fixture::entries(dir.path()), QStringList{QStringLiteral("same.off")});
+        QCOMPARE(support::entries(dir.path()), QStringList{QStringLiteral("same.off")});
     }
 
     void modelUnchanged()
     {
-        fixture::loadSquare();
+        support::loadSquare();
         exportToFile(QStringLiteral("square.off"));
         QCOMPARE(Module1::anzpkt, std::int64_t(4));
         QCOMPARE(Module1::anzlin, std::int64_t(7));

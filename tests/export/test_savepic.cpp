@@ -1,9 +1,10 @@
 // The picture file: the drawing area's size, its pixels exactly as the canvas shows
 // them, the proposed name, the format, and a cancelled dialog.
-#include "fixture.h"
-
 #include "export/export.h"
 #include "model/module1.h"
+#include "tests/support/files.h"
+#include "tests/support/model.h"
+#include "tests/support/seams.h"
 
 #include <QImage>
 #include <QPainter>
@@ -31,15 +32,13 @@ private:
 private slots:
     void init()
     {
-        Module1::resetState();
-        Module1::resetHooks();
         repaints = 0;
         Module1::hooks().invalidateCanvas = [this] { ++repaints; };
         Module1::init();
         QDir(dir.path()).removeRecursively();
         QDir().mkpath(dir.path());
     }
-    void cleanup() { Module1::resetHooks(); }
+    void cleanup() { support::resetSeams(); }
 
     void drawingAreaPixelForPixel_data()
     {
@@ -56,12 +55,12 @@ private slots:
         QFETCH(int, height);
         QFETCH(bool, withModel);
         if (withModel)
-            fixture::loadSquare();
+            support::loadSquare();
         Module1::breite = width;
         Module1::hoehe = height;
         markPicture();
 
-        fixture::SaveDialog dialog(path(QStringLiteral("p.png")));
+        support::SaveDialog dialog(path(QStringLiteral("p.png")));
         repaints = 0;
         Module1::savepic();
         QVERIFY(repaints > 0); // rendered afresh, which asks the canvas to repaint
@@ -70,18 +69,18 @@ private slots:
         QCOMPARE(saved.size(), QSize(width, height));
         const QImage shown = Module1::zebild->copy(0, 0, width, height).convertToFormat(QImage::Format_RGB32);
         QVERIFY(saved.convertToFormat(QImage::Format_RGB32) == shown);
-        QCOMPARE(fixture::entries(dir.path()), QStringList{QStringLiteral("p.png")});
+        QCOMPARE(support::entries(dir.path()), QStringList{QStringLiteral("p.png")});
     }
 
     void proposedNameAndCancel()
     {
-        fixture::loadSquare();
+        support::loadSquare();
         markPicture();
-        fixture::SaveDialog dialog;
+        support::SaveDialog dialog;
         repaints = 0;
         Module1::savepic();
         QCOMPARE(dialog.proposed, QStringList{QStringLiteral("bild")});
-        QCOMPARE(fixture::entries(dir.path()), QStringList{});
+        QCOMPARE(support::entries(dir.path()), QStringList{});
         QVERIFY(repaints > 0); // the render comes before the dialog
     }
 
@@ -100,19 +99,19 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, magic);
-        fixture::SaveDialog dialog(path(name));
+        support::SaveDialog dialog(path(name));
         Module1::savepic();
-        QVERIFY(fixture::bytesOf(path(name)).startsWith(magic));
+        QVERIFY(support::bytesOf(path(name)).startsWith(magic));
         QCOMPARE(QImage(path(name)).size(), QSize(400, 400));
     }
 
     void replacesAnExistingPicture()
     {
-        fixture::writeBytes(path(QStringLiteral("bild")), QByteArray(100000, 'x'));
-        fixture::SaveDialog dialog(path(QStringLiteral("bild")));
+        support::writeBytes(path(QStringLiteral("bild")), QByteArray(100000, 'x'));
+        support::SaveDialog dialog(path(QStringLiteral("bild")));
         Module1::savepic();
         QCOMPARE(QImage(path(QStringLiteral("bild"))).size(), QSize(400, 400));
-        QCOMPARE(fixture::entries(dir.path()), QStringList{QStringLiteral("bild")});
+        QCOMPARE(support::entries(dir.path()), QStringList{QStringLiteral("bild")});
     }
 };
 

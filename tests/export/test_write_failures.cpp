@@ -1,13 +1,14 @@
 // Writes that fail for real: an error that names the file and its cause, nothing
 // half-written, no existing file destroyed, and the OFF file whole when what comes
 // after it fails.
-#include "fixture.h"
-
 #include "export/export.h"
 #include "model/module1.h"
+#include "tests/support/file_size_limit.h"
+#include "tests/support/files.h"
+#include "tests/support/model.h"
+#include "tests/support/seams.h"
 #include "toolkit/errors.h"
 #include "toolkit/resources.h"
-#include "tests/support/file_size_limit.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -47,7 +48,7 @@ private:
         if (kind == "folder missing")
             return path(QStringLiteral("no/such/") + name);
         if (kind == "below a regular file") {
-            fixture::writeBytes(path(QStringLiteral("plain")), "plain file");
+            support::writeBytes(path(QStringLiteral("plain")), "plain file");
             return path(QStringLiteral("plain/") + name);
         }
         // "name is a folder", with something inside that must survive
@@ -73,52 +74,51 @@ private:
 private slots:
     void init()
     {
-        Module1::resetState();
-        toolkit::resetResourceLookup();
-        fixture::loadSquare();
+        support::loadSquare();
         QDir(dir.path()).removeRecursively();
         QDir().mkpath(dir.path());
     }
+    void cleanup() { support::resetSeams(); }
 
     void offFileCannotBeCreated_data() { addKinds(); }
     void offFileCannotBeCreated()
     {
         QFETCH(QString, kind);
         const QString target = blockedPath(kind, QStringLiteral("m.off"));
-        const QStringList before = fixture::entries(dir.path());
-        fixture::SaveDialog dialog(target);
+        const QStringList before = support::entries(dir.path());
+        support::SaveDialog dialog(target);
         Module1::htmlsave = true;
         verifyNames(errorOf<toolkit::IOException>(Module1::saveoff), target);
-        QCOMPARE(fixture::entries(dir.path()), before);
+        QCOMPARE(support::entries(dir.path()), before);
         if (kind == "name is a folder")
             QVERIFY(QFileInfo(target + QStringLiteral("/inside")).isDir());
         if (kind == "below a regular file")
-            QCOMPARE(fixture::bytesOf(path(QStringLiteral("plain"))), QByteArray("plain file"));
+            QCOMPARE(support::bytesOf(path(QStringLiteral("plain"))), QByteArray("plain file"));
     }
 
     // An export that fails half way (here: more points than the table holds) leaves
     // the existing file as it was and no temporary file behind.
     void failureHalfWayKeepsTheExistingFile()
     {
-        fixture::writeBytes(path(QStringLiteral("m.off")), "the previous export");
+        support::writeBytes(path(QStringLiteral("m.off")), "the previous export");
         Module1::anzpkt = Module1::maxPoints + 1;
-        fixture::SaveDialog dialog(path(QStringLiteral("m.off")));
+        support::SaveDialog dialog(path(QStringLiteral("m.off")));
         const QString message = errorOf<toolkit::OutOfBoundsException>(Module1::saveoff);
         QVERIFY2(message.startsWith(QStringLiteral("Out of bounds")), qPrintable(message));
-        QCOMPARE(fixture::bytesOf(path(QStringLiteral("m.off"))), QByteArray("the previous export"));
-        QCOMPARE(fixture::entries(dir.path()), QStringList{QStringLiteral("m.off")});
+        QCOMPARE(support::bytesOf(path(QStringLiteral("m.off"))), QByteArray("the previous export"));
+        QCOMPARE(support::entries(dir.path()), QStringList{QStringLiteral("m.off")});
     }
 
     void pageFailsOffFileStaysWhole()
     {
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("m.htm")));
-        fixture::SaveDialog dialog(path(QStringLiteral("m.off")));
+        support::SaveDialog dialog(path(QStringLiteral("m.off")));
         Module1::htmlsave = true;
         Module1::javasave = true;
         verifyNames(errorOf<toolkit::IOException>(Module1::saveoff), path(QStringLiteral("m.htm")));
-        QCOMPARE(fixture::bytesOf(path(QStringLiteral("m.off"))), fixture::squareOff);
+        QCOMPARE(support::bytesOf(path(QStringLiteral("m.off"))), support::squareOff);
         // The class files come after the page and are not begun.
-        QCOMPARE(fixture::entries(dir.path()), (QStringList{"m.htm", "m.off"}));
+        QCOMPARE(support::entries(dir.path()), (QStringList{"m.htm", "m.off"}));
     }
 
     void classFileCannotBeCreated_data() { addKinds(); }
@@ -135,24 +135,24 @@ private slots:
     // existing file stays, and the next export looks the resource up again.
     void missingResource()
     {
-        fixture::writeBytes(path(QStringLiteral("Face.class")), "old Face");
+        support::writeBytes(path(QStringLiteral("Face.class")), "old Face");
         bool faceMissing = true;
         toolkit::setResourceLookup([&](const QString& name) -> std::optional<QByteArray> {
             if (faceMissing && name == QStringLiteral("Face.class"))
                 return std::nullopt;
-            return fixture::builtInResource(name);
+            return support::builtInResource(name);
         });
         const QString folder = dir.path() + QLatin1Char('/');
         const QString message = errorOf<toolkit::NilObjectException>([&] { Module1::savejava(folder); });
         QVERIFY2(message.contains(QStringLiteral("Face.class")), qPrintable(message));
-        QCOMPARE(fixture::bytesOf(path(QStringLiteral("Face.class"))), QByteArray("old Face"));
-        QCOMPARE(fixture::entries(dir.path()), (QStringList{"Face.class", "Viewer41.class"}));
+        QCOMPARE(support::bytesOf(path(QStringLiteral("Face.class"))), QByteArray("old Face"));
+        QCOMPARE(support::entries(dir.path()), (QStringList{"Face.class", "Viewer41.class"}));
 
         faceMissing = false;
         Module1::savejava(folder);
-        QCOMPARE(fixture::bytesOf(path(QStringLiteral("Face.class"))),
-                 fixture::builtInResource(QStringLiteral("Face.class")));
-        QCOMPARE(fixture::entries(dir.path()).size(), 4);
+        QCOMPARE(support::bytesOf(path(QStringLiteral("Face.class"))),
+                 support::builtInResource(QStringLiteral("Face.class")));
+        QCOMPARE(support::entries(dir.path()).size(), 4);
     }
 
     void pictureCannotBeWritten_data() { addKinds(); }
@@ -161,10 +161,10 @@ private slots:
         QFETCH(QString, kind);
         Module1::init();
         const QString target = blockedPath(kind, QStringLiteral("bild.png"));
-        const QStringList before = fixture::entries(dir.path());
-        fixture::SaveDialog dialog(target);
+        const QStringList before = support::entries(dir.path());
+        support::SaveDialog dialog(target);
         verifyNames(errorOf<toolkit::IOException>(Module1::savepic), target);
-        QCOMPARE(fixture::entries(dir.path()), before);
+        QCOMPARE(support::entries(dir.path()), before);
     }
 
     // A write that fails late, past a file size limit, also below the 16 KB that Qt
@@ -194,18 +194,18 @@ private slots:
         QFETCH(bool, bigModel);
         QFETCH(QStringList, entries);
         if (bigModel) {
-            std::vector<fixture::Point> points;
+            std::vector<support::Point> points;
             for (int k = 1; k <= Module1::maxPoints; ++k)
                 points.push_back({k * 0.25, -k * 1.5, k * 1e-3});
-            fixture::loadModel(QStringLiteral("big.qel"), points, {});
+            support::loadModel(QStringLiteral("big.qel"), points, {});
         }
         const QByteArray old = "the file as it was before, " + target.toUtf8() + "\n";
-        fixture::writeBytes(path(target), old);
+        support::writeBytes(path(target), old);
         Module1::htmlsave = what == "page" || what == "classes";
         Module1::javasave = what == "classes";
         if (what == "picture")
             Module1::init();
-        fixture::SaveDialog dialog(path(what == "picture" ? target : QStringLiteral("m.off")));
+        support::SaveDialog dialog(path(what == "picture" ? target : QStringLiteral("m.off")));
 
         const QString result = support::underFileSizeLimit(rlim_t(limit), [&] {
             if (what == "picture")
@@ -218,21 +218,21 @@ private slots:
         const QString expected = QStringLiteral("error: Cannot write the file \"%1\": %2")
                                      .arg(path(target), QString::fromLocal8Bit(std::strerror(EFBIG)));
         QCOMPARE(result, expected);
-        QCOMPARE(fixture::bytesOf(path(target)), old);
-        QCOMPARE(fixture::entries(dir.path()), entries);
+        QCOMPARE(support::bytesOf(path(target)), old);
+        QCOMPARE(support::entries(dir.path()), entries);
         if (what == "page" || what == "classes")
-            QCOMPARE(fixture::bytesOf(path(QStringLiteral("m.off"))), fixture::squareOff);
+            QCOMPARE(support::bytesOf(path(QStringLiteral("m.off"))), support::squareOff);
         if (what == "classes")
-            QVERIFY(fixture::bytesOf(path(QStringLiteral("m.htm"))).endsWith("</HTML>\r\n"));
+            QVERIFY(support::bytesOf(path(QStringLiteral("m.htm"))).endsWith("</HTML>\r\n"));
     }
 
     void pictureBeforeTheOffScreenPictureExists()
     {
-        fixture::SaveDialog dialog(path(QStringLiteral("bild.png")));
+        support::SaveDialog dialog(path(QStringLiteral("bild.png")));
         const QString message = errorOf<toolkit::NilObjectException>(Module1::savepic);
         QVERIFY2(!message.startsWith(QStringLiteral("no error")) && !message.startsWith(QStringLiteral("wrong")),
                  qPrintable(message));
-        QCOMPARE(fixture::entries(dir.path()), QStringList{});
+        QCOMPARE(support::entries(dir.path()), QStringList{});
     }
 };
 

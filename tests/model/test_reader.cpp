@@ -3,7 +3,8 @@
 // that was there before untouched when a file cannot be used.
 #include "model/module1.h"
 #include "model/reader.h"
-#include "toolkit/dialogs.h"
+#include "tests/support/model.h"
+#include "tests/support/seams.h"
 #include "toolkit/errors.h"
 
 #include <QDir>
@@ -50,11 +51,6 @@ QByteArray contentOf(const QString& path)
 ParsedModel parse(const QByteArray& text)
 {
     return parseModel(std::string_view(text.constData(), std::size_t(text.size())), QStringLiteral("m.qel"));
-}
-
-void answerOpenDialog(const QString& path)
-{
-    toolkit::setOpenDialog([path] { return std::optional<QString>(path); });
 }
 
 // Writes content, then grows the file to `size` bytes (0 for none) with NUL bytes;
@@ -145,20 +141,14 @@ private:
 
 void TestReader::init()
 {
-    resetState();
-    resetHooks();
-    toolkit::resetDialogs();
-
     // An older model with full tables and a debug window that shows it.
+    std::vector<support::Point> points;
+    std::vector<support::Record> records;
     for (std::int64_t i = 1; i <= 3000; ++i) {
-        for (std::int64_t k = 1; k <= 3; ++k)
-            punkt(i, k) = oldPoint(i, k);
-        for (std::int64_t k = 1; k <= 2; ++k)
-            linie(i, k) = oldRecord(i, k);
+        points.push_back({oldPoint(i, 1), oldPoint(i, 2), oldPoint(i, 3)});
+        records.push_back({oldRecord(i, 1), oldRecord(i, 2)});
     }
-    anzpkt = 3000;
-    anzlin = 3000;
-    datname = QStringLiteral("older.qel");
+    support::loadModel(QStringLiteral("older.qel"), points, records);
     debugpkt = 3;
     debuglinie = 4;
     // A view that is not the start view: the reader must leave it alone.
@@ -181,11 +171,7 @@ void TestReader::init()
     QVERIFY(tmp_.isValid());
 }
 
-void TestReader::cleanup()
-{
-    toolkit::resetDialogs();
-    resetHooks();
-}
+void TestReader::cleanup() { support::resetSeams(); }
 
 void TestReader::addModelColumns()
 {
@@ -226,7 +212,7 @@ void TestReader::checkRead(const QString& path)
     QFETCH(Records, recordRows);
 
     const Snapshot before = Snapshot::take();
-    answerOpenDialog(path);
+    support::answerOpenDialog(path);
     datenlesen();
 
     QCOMPARE(anzpkt, points);
@@ -379,9 +365,9 @@ void TestReader::storesWhatItReads()
 
 void TestReader::smallerModelKeepsOlderRows()
 {
-    answerOpenDialog(fixture("five.qel"));
+    support::answerOpenDialog(fixture("five.qel"));
     datenlesen();
-    answerOpenDialog(fixture("two.qel"));
+    support::answerOpenDialog(fixture("two.qel"));
     datenlesen();
 
     QCOMPARE(anzpkt, 2);
@@ -404,7 +390,7 @@ void TestReader::datnameIsTheFileName()
     QVERIFY(QDir(tmp_.path()).mkpath(QStringLiteral("Mod elle")));
     const QString path = tmp_.filePath(QStringLiteral("Mod elle/W\u00FCrfel (2) \u00E4.qel"));
     QVERIFY(QFile::copy(fixture("square.qel"), path));
-    answerOpenDialog(path);
+    support::answerOpenDialog(path);
     datenlesen();
     QCOMPARE(datname, QStringLiteral("W\u00FCrfel (2) \u00E4.qel"));
     QCOMPARE(anzpkt, 4);
@@ -461,7 +447,7 @@ void TestReader::tooLargeModelChangesNothing()
     QFETCH(QString, file);
     QFETCH(QString, message);
     const Snapshot before = Snapshot::take();
-    answerOpenDialog(file);
+    support::answerOpenDialog(file);
     try {
         datenlesen();
         QFAIL("no error for a model above the capacity");
@@ -529,7 +515,7 @@ void TestReader::unreadableFileChangesNothing()
     if (!QFileInfo::exists(path) && path.startsWith(QLatin1String("/proc/")))
         QSKIP("no /proc on this system");
     const Snapshot before = Snapshot::take();
-    answerOpenDialog(path);
+    support::answerOpenDialog(path);
     // A read that blocks ends the test with SIGALRM instead of hanging it.
     ::alarm(20);
     try {

@@ -8,6 +8,8 @@
 #include "model/module1.h"
 #include "model/renderer.h"
 #include "raster/raster.h"
+#include "tests/support/model.h"
+#include "tests/support/seams.h"
 #include "toolkit/errors.h"
 
 #include <QStringList>
@@ -147,8 +149,6 @@ private slots:
         picture = QImage(pictureWidth, pictureHeight, QImage::Format_RGB32);
         picture.fill(marker);
 
-        Module1::resetState();
-        Module1::resetHooks();
         repaints_ = 0;
         calls_.clear();
         auto& h = Module1::hooks();
@@ -157,6 +157,7 @@ private slots:
         h.achsenShown = [this] { calls_ << "achsen"; return achsen_; };
         h.invalidateCanvas = [this] { calls_ << "invalidate"; ++repaints_; };
     }
+    void cleanup() { support::resetSeams(); }
 
     void clearsOnlyTheDrawingArea_data()
     {
@@ -489,11 +490,8 @@ private slots:
     // by hand from the start angles and zoom.
     void modelInTheStartView()
     {
-        const double points[][3] = {{4, 4, 0}, {2, -3, 4}}; // land on (256.57, 199.99), (192.94, 176.57)
-        for (std::int64_t i = 1; i <= 2; ++i)
-            for (std::int64_t k = 1; k <= 3; ++k)
-                Module1::punkt(i, k) = points[i - 1][k - 1];
-        Module1::anzpkt = 2;
+        // They land on (256.57, 199.99) and (192.94, 176.57).
+        support::loadModel(QStringLiteral("two.qel"), {{4, 4, 0}, {2, -3, 4}}, {});
         punkte_ = true;
         linien_ = false;
         achsen_ = true;

@@ -1,5 +1,6 @@
 // The shared state: start values, the bounds test of every table access, resetState.
 #include "model/module1.h"
+#include "tests/support/seams.h"
 
 #include <QTest>
 
@@ -54,6 +55,8 @@ class TestState : public QObject {
     Q_OBJECT
 
 private slots:
+    void cleanup() { support::resetSeams(); }
+
     void startValues();
     void resetStateRestoresStartValues();
     void tableAccessIsBoundsChecked_data();

@@ -1,5 +1,6 @@
 // The start view (init) and the projection matrix (rotation2).
 #include "model/module1.h"
+#include "tests/support/seams.h"
 
 #include <QStringList>
 #include <QtTest>
@@ -16,8 +17,6 @@ class TestView : public QObject {
 private slots:
     void init()
     {
-        resetState();
-        resetHooks();
         log_.clear();
         hooks().setZoomText = [this](const QString& t) { log_ << "zoom:" + t; };
         hooks().punkteShown = [this] {
@@ -27,6 +26,7 @@ private slots:
         };
         hooks().invalidateCanvas = [this] { log_ << "invalidate"; };
     }
+    void cleanup() { support::resetSeams(); }
 
     void startViewMatrix()
     {

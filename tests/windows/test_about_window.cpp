@@ -1,9 +1,9 @@
 // The about window: its controls, one window at a time, the OK button and the
 // default-button key, and the logo caches with a resource lookup that can fail.
+#include "tests/support/windows.h"
 #include "toolkit/errors.h"
 #include "toolkit/report.h"
 #include "toolkit/resources.h"
-#include "tests/windows/window_fixture.h"
 #include "windows/WIInfo.h"
 
 #include <QApplication>
@@ -52,21 +52,18 @@ private:
     QStringList errors_;
 
 private slots:
-    void initTestCase() { toolkit::setReport([this](const QString& m) { errors_ << m; }); }
-
     void init()
     {
-        window_fixture::closeIfLive<qel::WIInfo>();
         qel::testing::resetLogoCaches();
         lookup_ = CountingLookup();
         lookup_.install();
         errors_.clear();
+        toolkit::setReport([this](const QString& m) { errors_ << m; });
     }
 
     void cleanup()
     {
-        window_fixture::closeIfLive<qel::WIInfo>();
-        toolkit::resetResourceLookup();
+        support::resetSeamsAndWindows();
         QVERIFY2(errors_.isEmpty(), qPrintable(errors_.join('\n')));
     }
 
@@ -84,7 +81,7 @@ private slots:
 
     void windowAndControls()
     {
-        qel::WIInfo* w = window_fixture::openShown<qel::WIInfo>();
+        qel::WIInfo* w = support::openShown<qel::WIInfo>();
         QCOMPARE(w->windowTitle(), QStringLiteral("Info"));
         QCOMPARE(w->size(), QSize(238, 315));
         QCOMPARE(w->minimumSize(), w->maximumSize());
@@ -131,7 +128,7 @@ private slots:
     // There is never a second about window; showing the open one looks nothing up.
     void oneWindowAtATime()
     {
-        qel::WIInfo* w = window_fixture::openShown<qel::WIInfo>();
+        qel::WIInfo* w = support::openShown<qel::WIInfo>();
         const auto calls = lookup_.calls;
         QCOMPARE(WIInfo(), w);
         w->Show();
@@ -157,7 +154,7 @@ private slots:
     void okCloses()
     {
         QFETCH(QString, how);
-        qel::WIInfo* w = window_fixture::openShown<qel::WIInfo>();
+        qel::WIInfo* w = support::openShown<qel::WIInfo>();
         if (how == "click")
             QTest::mouseClick(w->PushButton1(), Qt::LeftButton);
         else if (how == "return-window")
@@ -173,7 +170,7 @@ private slots:
     // Found logos are looked up once per run; later windows show the same objects.
     void cachesKeepFoundLogos()
     {
-        qel::WIInfo* first = window_fixture::openShown<qel::WIInfo>();
+        qel::WIInfo* first = support::openShown<qel::WIInfo>();
         QCOMPARE(lookup_.calls.value(kQel), 1);
         QCOMPARE(lookup_.calls.value(kPellucor), 1);
         const QImage* qel = first->ImageWell1()->image().get();
@@ -184,7 +181,7 @@ private slots:
         QCOMPARE(qel::WIInfo::liveWindow(), nullptr);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
-        qel::WIInfo* second = window_fixture::openShown<qel::WIInfo>();
+        qel::WIInfo* second = support::openShown<qel::WIInfo>();
         QCOMPARE(lookup_.calls.value(kQel), 1);
         QCOMPARE(lookup_.calls.value(kPellucor), 1);
         QCOMPARE(second->ImageWell1()->image().get(), qel);
@@ -201,7 +198,7 @@ private slots:
     {
         lookup_.missing << kQel;
         for (int round = 1; round <= 3; ++round) {
-            qel::WIInfo* w = window_fixture::openShown<qel::WIInfo>();
+            qel::WIInfo* w = support::openShown<qel::WIInfo>();
             QCOMPARE(lookup_.calls.value(kQel), round);
             QCOMPARE(lookup_.calls.value(kPellucor), 1);
             QCOMPARE(w->ImageWell1()->image(), nullptr);
@@ -214,11 +211,11 @@ private slots:
         }
         // Once it is there again, it is found and kept.
         lookup_.missing.clear();
-        window_fixture::openShown<qel::WIInfo>();
+        support::openShown<qel::WIInfo>();
         QCOMPARE(lookup_.calls.value(kQel), 4);
         QVERIFY(qel::WIInfo::liveWindow()->ImageWell1()->image());
-        window_fixture::closeIfLive<qel::WIInfo>();
-        window_fixture::openShown<qel::WIInfo>();
+        support::closeIfLive<qel::WIInfo>();
+        support::openShown<qel::WIInfo>();
         QCOMPARE(lookup_.calls.value(kQel), 4);
     }
 
@@ -233,7 +230,7 @@ private slots:
         QCOMPARE(lookup_.calls.value(kPellucor), 1);
 
         lookup_.failing.clear();
-        qel::WIInfo* w = window_fixture::openShown<qel::WIInfo>();
+        qel::WIInfo* w = support::openShown<qel::WIInfo>();
         QCOMPARE(lookup_.calls.value(kPellucor), 2);
         QCOMPARE(lookup_.calls.value(kQel), 1); // found the first time, kept since
         QVERIFY(w->Canvas1()->backdrop());

@@ -1,14 +1,14 @@
 // The debug window: its lists, the highlight marks set by clicks and cleared by
 // closing, its place beside the main window, and the reader closing it.
 #include "model/module1.h"
+#include "tests/support/files.h"
+#include "tests/support/model.h"
+#include "tests/support/windows.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/report.h"
 #include "windows/WINdebug.h"
 #include "windows/WINhaupt.h"
-#include "tests/windows/window_fixture.h"
-#include "windows/hooks.h"
 
-#include <QFile>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScrollBar>
@@ -21,40 +21,16 @@
 #include <limits>
 
 using qel::Listbox;
+using support::Point;
+using support::Record;
 
 namespace {
 
-struct Point {
-    double x, y, z;
-};
-struct Record {
-    std::int64_t point, colour;
-};
-
-void setModel(const std::vector<Point>& points, const std::vector<Record>& records)
-{
-    Module1::punkt.clear();
-    Module1::linie.clear();
-    Module1::anzpkt = static_cast<std::int64_t>(points.size());
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const auto r = static_cast<std::int64_t>(i + 1);
-        Module1::punkt(r, 1) = points[i].x;
-        Module1::punkt(r, 2) = points[i].y;
-        Module1::punkt(r, 3) = points[i].z;
-    }
-    Module1::anzlin = static_cast<std::int64_t>(records.size());
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const auto r = static_cast<std::int64_t>(i + 1);
-        Module1::linie(r, 1) = records[i].point;
-        Module1::linie(r, 2) = records[i].colour;
-    }
-}
-
 // A small model whose highlighted point and segment lie well inside the drawing area.
-void setSmallModel()
+void loadSmallModel()
 {
-    setModel({{0.5, -2.25, 3}, {0.1 + 0.2, 1e-07, -4}, {5, 5, 0}, {-3, 2, 1.5}},
-             {{1, 15}, {2, 0}, {3, 7}, {9, 99}, {4, -1}});
+    support::loadModel(QStringLiteral("small.qel"), {{0.5, -2.25, 3}, {0.1 + 0.2, 1e-07, -4}, {5, 5, 0}, {-3, 2, 1.5}},
+                       {{1, 15}, {2, 0}, {3, 7}, {9, 99}, {4, -1}});
 }
 
 QStringList rowTexts(Listbox* list, std::int64_t row)
@@ -104,33 +80,24 @@ private:
     QStringList errors_;
 
 private slots:
-    void initTestCase()
-    {
-        Module1::resetState();
-        qel::installWindowHooks();
-        toolkit::setReport([this](const QString& m) { errors_ << m; });
-        ::WINhaupt()->show();
-        QVERIFY(QTest::qWaitForWindowExposed(::WINhaupt()));
-    }
-
+    // Every test starts with the main window shown and the small model loaded.
     void init()
     {
         errors_.clear();
-        window_fixture::closeIfLive<qel::WINdebug>();
-        Module1::debugpkt = 0;
-        Module1::debuglinie = 0;
-        setSmallModel();
+        toolkit::setReport([this](const QString& m) { errors_ << m; });
+        QVERIFY(QTest::qWaitForWindowExposed(support::openMainWindow()));
+        loadSmallModel();
     }
 
     void cleanup()
     {
-        window_fixture::closeIfLive<qel::WINdebug>();
+        support::resetSeamsAndWindows();
         QVERIFY2(errors_.isEmpty(), qPrintable(errors_.join('\n')));
     }
 
     void windowAndControls()
     {
-        qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
+        qel::WINdebug* w = support::openShown<qel::WINdebug>();
         QCOMPARE(w->windowTitle(), QStringLiteral("Debug"));
         QCOMPARE(w->size(), QSize(399, 435));
         QCOMPARE(w->minimumSize(), w->maximumSize());
@@ -156,7 +123,7 @@ private slots:
     {
         QFETCH(bool, empty);
         if (empty)
-            setModel({}, {});
+            support::loadModel(QStringLiteral("empty.qel"), {}, {});
         qel::WINdebug* w = WINdebug();
         Listbox* p = w->LBpunkte();
         Listbox* l = w->LBlinien();
@@ -189,7 +156,7 @@ private slots:
             pts.push_back({i / 8.0, -i * 1.0, 0});
             recs.push_back({i, i % 16});
         }
-        setModel(pts, recs);
+        support::loadModel(QStringLiteral("full.qel"), pts, recs);
         qel::WINdebug* w = WINdebug();
         QCOMPARE(w->LBpunkte()->RowCount(), std::int64_t(3000));
         QCOMPARE(w->LBlinien()->RowCount(), std::int64_t(3000));
@@ -219,10 +186,10 @@ private slots:
                 recs.push_back({3001 - i, i % 16});
             }
             if (model == "huge code")
-                recs[41].colour = std::numeric_limits<std::int64_t>::min();
-            setModel(pts, recs);
+                recs[41].code = std::numeric_limits<std::int64_t>::min();
+            support::loadModel(QStringLiteral("full.qel"), pts, recs);
         }
-        qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
+        qel::WINdebug* w = support::openShown<qel::WINdebug>();
         for (Listbox* list : {w->LBpunkte(), w->LBlinien()}) {
             QHeaderView* h = list->horizontalHeader();
             QTRY_COMPARE(h->length(), list->viewport()->width());
@@ -298,7 +265,7 @@ private slots:
         QFETCH(bool, shift);
         QFETCH(bool, toPoints);
         QFETCH(int, selected);
-        qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
+        qel::WINdebug* w = support::openShown<qel::WINdebug>();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
         Listbox* from = fromPoints ? w->LBpunkte() : w->LBlinien();
@@ -319,7 +286,7 @@ private slots:
     // tinted, as the selected row and the frame of a current cell are.
     void freshListShowsNoFrame()
     {
-        qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
+        qel::WINdebug* w = support::openShown<qel::WINdebug>();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
         Listbox* p = w->LBpunkte();
@@ -359,7 +326,7 @@ private slots:
         QFETCH(bool, points);
         QFETCH(int, row);
         QFETCH(int, column);
-        qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
+        qel::WINdebug* w = support::openShown<qel::WINdebug>();
         Listbox* clicked = points ? w->LBpunkte() : w->LBlinien();
         Listbox* other = points ? w->LBlinien() : w->LBpunkte();
         clickCell(other, 1, 0);
@@ -392,7 +359,7 @@ private slots:
     void noMark()
     {
         QFETCH(QString, gesture);
-        qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
+        qel::WINdebug* w = support::openShown<qel::WINdebug>();
         Listbox* p = w->LBpunkte();
         clickCell(p, 1, 1);
         QCOMPARE(Module1::debugpkt, std::int64_t(2));
@@ -424,7 +391,7 @@ private slots:
     // again shows no selection.
     void closeClearsMarks()
     {
-        qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
+        qel::WINdebug* w = support::openShown<qel::WINdebug>();
         clickCell(w->LBpunkte(), 2, 0);
         clickCell(w->LBlinien(), 3, 1);
         QVERIFY(greenPixels() > 0);
@@ -434,7 +401,7 @@ private slots:
         QCOMPARE(Module1::debuglinie, std::int64_t(0));
         QCOMPARE(greenPixels(), 0);
 
-        qel::WINdebug* again = window_fixture::openShown<qel::WINdebug>();
+        qel::WINdebug* again = support::openShown<qel::WINdebug>();
         QCOMPARE(again->LBpunkte()->SelectedRow(), std::int64_t(-1));
         QCOMPARE(again->LBlinien()->SelectedRow(), std::int64_t(-1));
         QCOMPARE(Module1::debugpkt, std::int64_t(0));
@@ -454,7 +421,7 @@ private slots:
         QFETCH(QPoint, mainAt);
         ::WINhaupt()->move(mainAt);
         QCOMPARE(::WINhaupt()->pos(), mainAt);
-        qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
+        qel::WINdebug* w = support::openShown<qel::WINdebug>();
         QCOMPARE(w->pos(), QPoint(600, mainAt.y()));
         // A later move of the main window leaves the debug window where it is.
         ::WINhaupt()->move(mainAt + QPoint(5, 30));
@@ -472,7 +439,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(w));
         clickCell(w->LBpunkte(), 2, 1);
         w->move(150, 77);
-        setModel({{9, 9, 9}}, {});
+        support::loadModel(QStringLiteral("other.qel"), {{9, 9, 9}}, {});
 
         button->click();
         QCOMPARE(qel::WINdebug::liveWindow(), w);
@@ -498,20 +465,16 @@ private slots:
         QFETCH(bool, open);
         QTemporaryDir dir;
         const QString path = dir.filePath("two.qel");
-        {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("2\n1 2 3\n-1 0 0.5\n3\n1 7\n2 0\n1 15\n");
-        }
+        support::writeBytes(path, "2\n1 2 3\n-1 0 0.5\n3\n1 7\n2 0\n1 15\n");
         if (open) {
-            qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
+            qel::WINdebug* w = support::openShown<qel::WINdebug>();
             clickCell(w->LBpunkte(), 3, 0);
             clickCell(w->LBlinien(), 4, 0);
         } else {
             Module1::debugpkt = 3;
             Module1::debuglinie = 1;
         }
-        toolkit::setOpenDialog([path] { return std::optional<QString>(path); });
+        support::answerOpenDialog(path);
         Module1::datenlesen();
         toolkit::resetDialogs();
         Module1::zeichnen();
@@ -544,16 +507,12 @@ private slots:
         QFETCH(bool, open);
         QTemporaryDir dir;
         const QString path = dir.filePath("far.qel");
-        {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("2\n0 0 0\n1 1 1\n3\n1 15\n3001 15\n2 15\n");
-        }
+        support::writeBytes(path, "2\n0 0 0\n1 1 1\n3\n1 15\n3001 15\n2 15\n");
         if (open) {
-            qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
+            qel::WINdebug* w = support::openShown<qel::WINdebug>();
             clickCell(w->LBpunkte(), 1, 0);
         }
-        toolkit::setOpenDialog([path] { return std::optional<QString>(path); });
+        support::answerOpenDialog(path);
         ::WINhaupt()->PushButton2()->click(); // "Qel laden": read, then render
         toolkit::resetDialogs();
 
@@ -572,7 +531,7 @@ private slots:
     // build a new main window for its redraw.
     void closeAfterMainWindow()
     {
-        qel::WINdebug* w = window_fixture::openShown<qel::WINdebug>();
+        qel::WINdebug* w = support::openShown<qel::WINdebug>();
         clickCell(w->LBpunkte(), 0, 0);
         ::WINhaupt()->close();
         QCOMPARE(qel::WINhaupt::liveWindow(), nullptr);

@@ -2,9 +2,10 @@
 // export, how it closes, what an error leaves, and the default-button key.
 #include "export/export.h"
 #include "model/module1.h"
-#include "tests/export/fixture.h"
 #include "tests/support/file_size_limit.h"
-#include "tests/windows/window_fixture.h"
+#include "tests/support/files.h"
+#include "tests/support/model.h"
+#include "tests/support/windows.h"
 #include "toolkit/report.h"
 #include "windows/WINexport.h"
 
@@ -41,18 +42,13 @@ private:
 private slots:
     void init()
     {
-        Module1::resetState();
-        fixture::loadSquare();
+        support::loadSquare();
         reported.clear();
         toolkit::setReport([this](const QString& m) { reported << m; });
         QDir(dir.path()).removeRecursively();
         QDir().mkpath(dir.path());
     }
-    void cleanup()
-    {
-        window_fixture::closeIfLive<qel::WINexport>();
-        toolkit::resetReport();
-    }
+    void cleanup() { support::resetSeamsAndWindows(); }
 
     void layout()
     {
@@ -118,7 +114,7 @@ private slots:
         QFETCH(bool, html);
         QFETCH(bool, java);
         QFETCH(QStringList, files);
-        fixture::SaveDialog dialog(path(QStringLiteral("m.off")));
+        support::SaveDialog dialog(path(QStringLiteral("m.off")));
         openTicked(html, java)->PushButton1()->click();
 
         QCOMPARE(dialog.flagsSeen.size(), std::size_t(1));
@@ -126,8 +122,8 @@ private slots:
         QVERIFY(flagsClear());
         QCOMPARE(qel::WINexport::liveWindow(), nullptr);
         files.sort();
-        QCOMPARE(fixture::entries(dir.path()), files);
-        QCOMPARE(fixture::bytesOf(path(QStringLiteral("m.off"))), fixture::squareOff);
+        QCOMPARE(support::entries(dir.path()), files);
+        QCOMPARE(support::bytesOf(path(QStringLiteral("m.off"))), support::squareOff);
         QCOMPARE(reported, QStringList{});
         // The next window starts unticked.
         QVERIFY(!WINexport()->CBhtml()->isChecked() && !WINexport()->CBjava()->isChecked());
@@ -135,12 +131,12 @@ private slots:
 
     void cancelledDialogClosesTheWindow()
     {
-        fixture::SaveDialog dialog;
+        support::SaveDialog dialog;
         openTicked(true, true)->PushButton1()->click();
         QCOMPARE(dialog.proposed, QStringList{QStringLiteral("square.off")});
         QVERIFY(flagsClear());
         QCOMPARE(qel::WINexport::liveWindow(), nullptr);
-        QCOMPARE(fixture::entries(dir.path()), QStringList{});
+        QCOMPARE(support::entries(dir.path()), QStringList{});
     }
 
     void closingWithoutExport_data()
@@ -152,7 +148,7 @@ private slots:
     void closingWithoutExport()
     {
         QFETCH(bool, abbruch);
-        fixture::SaveDialog dialog(path(QStringLiteral("m.off")));
+        support::SaveDialog dialog(path(QStringLiteral("m.off")));
         qel::WINexport* w = openTicked(true, true);
         if (abbruch)
             QTest::mouseClick(w->PushButton2(), Qt::LeftButton);
@@ -161,7 +157,7 @@ private slots:
         QCOMPARE(qel::WINexport::liveWindow(), nullptr);
         QVERIFY(dialog.proposed.isEmpty());
         QVERIFY(flagsClear());
-        QCOMPARE(fixture::entries(dir.path()), QStringList{});
+        QCOMPARE(support::entries(dir.path()), QStringList{});
         QVERIFY(!WINexport()->CBhtml()->isChecked() && !WINexport()->CBjava()->isChecked());
     }
 
@@ -188,7 +184,7 @@ private slots:
         QFETCH(QStringList, files);
         if (!blocker.isEmpty())
             QVERIFY(QDir(dir.path()).mkdir(blocker));
-        fixture::SaveDialog dialog(path(offName));
+        support::SaveDialog dialog(path(offName));
         qel::WINexport* w = openTicked(true, true);
         w->PushButton1()->click();
 
@@ -197,17 +193,17 @@ private slots:
         QVERIFY(flagsClear());
         QCOMPARE(qel::WINexport::liveWindow(), w);
         QVERIFY(w->isVisible() && w->CBhtml()->isChecked() && w->CBjava()->isChecked());
-        QCOMPARE(fixture::entries(dir.path()), files);
+        QCOMPARE(support::entries(dir.path()), files);
         if (blocker != offName && files.contains(QStringLiteral("m.off")))
-            QCOMPARE(fixture::bytesOf(path(QStringLiteral("m.off"))), fixture::squareOff);
+            QCOMPARE(support::bytesOf(path(QStringLiteral("m.off"))), support::squareOff);
     }
 
     // A class file that fails late (the file may not grow past 4 KB): the window
     // does not close as if the export had worked, and the old class file stays.
     void lateWriteFailureKeepsTheWindowOpen()
     {
-        fixture::writeBytes(path(QStringLiteral("Viewer41.class")), "the old class file");
-        fixture::SaveDialog dialog(path(QStringLiteral("m.off")));
+        support::writeBytes(path(QStringLiteral("Viewer41.class")), "the old class file");
+        support::SaveDialog dialog(path(QStringLiteral("m.off")));
         const QString seen = support::underFileSizeLimit(4096, [this] {
             qel::WINexport* w = openTicked(true, true);
             w->PushButton1()->click();
@@ -222,17 +218,17 @@ private slots:
         QCOMPARE(seen, QStringLiteral("reported: Cannot write the file \"%1\": %2; open: 1; ticks: 1 1; "
                                       "flags clear: 1")
                            .arg(path(QStringLiteral("Viewer41.class")), QString::fromLocal8Bit(std::strerror(EFBIG))));
-        QCOMPARE(fixture::bytesOf(path(QStringLiteral("Viewer41.class"))), QByteArray("the old class file"));
-        QCOMPARE(fixture::entries(dir.path()), (QStringList{"Viewer41.class", "m.htm", "m.off"}));
+        QCOMPARE(support::bytesOf(path(QStringLiteral("Viewer41.class"))), QByteArray("the old class file"));
+        QCOMPARE(support::entries(dir.path()), (QStringList{"Viewer41.class", "m.htm", "m.off"}));
     }
 
     // The plain "OFF exportieren..." calls saveoff with the flags as they stand.
     void plainExportWhileTheWindowIsOpen()
     {
-        fixture::SaveDialog dialog(path(QStringLiteral("m.off")));
+        support::SaveDialog dialog(path(QStringLiteral("m.off")));
         qel::WINexport* w = openTicked(true, true);
         Module1::saveoff();
-        QCOMPARE(fixture::entries(dir.path()), QStringList{QStringLiteral("m.off")});
+        QCOMPARE(support::entries(dir.path()), QStringList{QStringLiteral("m.off")});
         QCOMPARE(qel::WINexport::liveWindow(), w);
         QVERIFY(w->CBhtml()->isChecked() && w->CBjava()->isChecked());
         QVERIFY(flagsClear());
@@ -261,7 +257,7 @@ private slots:
         QFETCH(int, key);
         QFETCH(QString, focus);
         QFETCH(bool, exports);
-        fixture::SaveDialog dialog(path(QStringLiteral("m.off")));
+        support::SaveDialog dialog(path(QStringLiteral("m.off")));
         qel::WINexport* w = openTicked(true, false);
         QApplication::setActiveWindow(w);
         QVERIFY(QTest::qWaitForWindowActive(w));
@@ -278,10 +274,10 @@ private slots:
         if (exports) {
             QCOMPARE(dialog.flagsSeen.size(), std::size_t(1));
             QCOMPARE(dialog.flagsSeen[0], std::make_pair(true, false));
-            QCOMPARE(fixture::entries(dir.path()), (QStringList{"m.htm", "m.off"}));
+            QCOMPARE(support::entries(dir.path()), (QStringList{"m.htm", "m.off"}));
         } else {
             QVERIFY(dialog.proposed.isEmpty());
-            QCOMPARE(fixture::entries(dir.path()), QStringList{});
+            QCOMPARE(support::entries(dir.path()), QStringList{});
         }
     }
 
@@ -289,7 +285,7 @@ private slots:
     // is written; the window stays open with its ticks for another name.
     void nameThePageCannotHold()
     {
-        fixture::SaveDialog dialog(path(QString::fromUtf8("Κύβος.off")));
+        support::SaveDialog dialog(path(QString::fromUtf8("Κύβος.off")));
         qel::WINexport* w = openTicked(true, true);
         w->PushButton1()->click();
         QCOMPARE(reported.size(), 1);
@@ -297,7 +293,7 @@ private slots:
         QVERIFY(flagsClear());
         QCOMPARE(qel::WINexport::liveWindow(), w);
         QVERIFY(w->CBhtml()->isChecked() && w->CBjava()->isChecked());
-        QCOMPARE(fixture::entries(dir.path()), QStringList{});
+        QCOMPARE(support::entries(dir.path()), QStringList{});
     }
 };
 

@@ -1,6 +1,8 @@
 // The main window: its start state and layout, and what each handler does to the
 // shared state and to the picture, driven through Qt events where Qt has them.
 #include "model/module1.h"
+#include "tests/support/model.h"
+#include "tests/support/windows.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/report.h"
 #include "windows/Canvas.h"
@@ -8,7 +10,6 @@
 #include "windows/UpDownArrows.h"
 #include "windows/WINdebug.h"
 #include "windows/WINhaupt.h"
-#include "windows/hooks.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -29,8 +30,6 @@ namespace {
 
 const QRgb red = qRgb(255, 0, 0);
 const QRgb black = qRgb(0, 0, 0);
-
-QString cubePath() { return QStringLiteral(QEL_SOURCE_DIR "/examples/cube.qel"); }
 
 QRgb pixelAt(std::int64_t x, std::int64_t y) { return Module1::zebild->pixel(int(x), int(y)); }
 
@@ -97,28 +96,14 @@ private:
     // first one on.
     qel::WINhaupt* openWindow()
     {
-        Module1::resetState();
-        qel::installWindowHooks();
-        auto repaint = Module1::hooks().invalidateCanvas;
-        Module1::hooks().invalidateCanvas = [this, repaint] {
-            ++renders_;
-            repaint();
-        };
         renders_ = 0;
-        qel::WINhaupt* w = ::WINhaupt();
-        w->show();
-        if (!QTest::qWaitForWindowExposed(w))
-            qWarning("main window not exposed");
-        return w;
-    }
-
-    static void closeWindows()
-    {
-        if (auto* d = qel::WINdebug::liveWindow())
-            d->Close();
-        if (auto* w = qel::WINhaupt::liveWindow())
-            w->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return support::openMainWindow([this](Module1::WindowHooks& hooks) {
+            auto repaint = hooks.invalidateCanvas;
+            hooks.invalidateCanvas = [this, repaint] {
+                ++renders_;
+                repaint();
+            };
+        });
     }
 
 private slots:
@@ -126,16 +111,9 @@ private slots:
     {
         errors_.clear();
         toolkit::setReport([this](const QString& m) { errors_ << m; });
-        toolkit::resetDialogs();
     }
 
-    void cleanup()
-    {
-        closeWindows();
-        toolkit::resetDialogs();
-        toolkit::resetReport();
-        Module1::resetHooks();
-    }
+    void cleanup() { support::resetSeamsAndWindows(); }
 
     void startState()
     {
@@ -192,7 +170,7 @@ private slots:
         QFETCH(QString, parent);
         QFETCH(QRect, rect);
         QFETCH(QString, text);
-        qel::WINhaupt* w = qel::WINhaupt::liveWindow() ? qel::WINhaupt::liveWindow() : openWindow();
+        qel::WINhaupt* w = openWindow();
         QWidget* c = name.startsWith("RBdrag") ? w->RBdrag(name.right(1).toInt()) : w->findChild<QWidget*>(name);
         QVERIFY(c);
         QCOMPARE(c->parentWidget(), parent.isEmpty() ? w->centralWidget() : w->findChild<QWidget*>(parent));
@@ -474,7 +452,7 @@ private slots:
     void loadButton()
     {
         qel::WINhaupt* w = openWindow();
-        toolkit::setOpenDialog([] { return std::optional<QString>(cubePath()); });
+        support::answerOpenDialog(support::cubePath());
         const double turn = Module1::rotwinkel(3);
         Module1::basis(1, 1) = 1.0; // loading does not compute the matrix
         QTest::mouseClick(w->PushButton2(), Qt::LeftButton);
@@ -511,7 +489,7 @@ private slots:
     void errorReachesTheReport()
     {
         qel::WINhaupt* w = openWindow();
-        toolkit::setOpenDialog([] { return std::optional<QString>(QStringLiteral("/nonexistent/none.qel")); });
+        support::answerOpenDialog(QStringLiteral("/nonexistent/none.qel"));
         QTest::mouseClick(w->PushButton2(), Qt::LeftButton);
         QCOMPARE(errors_.size(), 1);
         QCOMPARE(renders_, 1);

@@ -2,11 +2,11 @@
 // of a chosen entry by its item name (bound handlers, the quit command and the
 // edit commands on the focused text field).
 #include "model/module1.h"
+#include "tests/support/windows.h"
 #include "toolkit/application.h"
 #include "toolkit/report.h"
 #include "windows/MenuBar1.h"
 #include "windows/WINhaupt.h"
-#include "windows/hooks.h"
 
 #include <QAction>
 #include <QApplication>
@@ -70,30 +70,25 @@ private:
 private slots:
     void initTestCase()
     {
-        toolkit::setReport([this](const QString& m) { errors_ << m; });
         for (const char* name : {"About", "FIload", "FIsave", "FIoff", "FIoffhtml"})
             app_.bind(QString::fromLatin1(name));
-        toolkit::_RuntimeRegisterAppObject(&app_);
-        Module1::resetState();
-        qel::installWindowHooks();
-        ::WINhaupt()->show();
-        QVERIFY(QTest::qWaitForWindowExposed(::WINhaupt()));
     }
 
+    // Every test starts with the recording application object registered and the
+    // main window shown.
     void init()
     {
         app_.chosen.clear();
         errors_.clear();
+        toolkit::setReport([this](const QString& m) { errors_ << m; });
+        toolkit::_RuntimeRegisterAppObject(&app_);
+        QVERIFY(QTest::qWaitForWindowExposed(support::openMainWindow()));
     }
 
-    void cleanup() { QVERIFY2(errors_.isEmpty(), qPrintable(errors_.join('\n'))); }
-
-    void cleanupTestCase()
+    void cleanup()
     {
-        if (auto* w = qel::WINhaupt::liveWindow())
-            w->close();
-        toolkit::_RuntimeRegisterAppObject(nullptr);
-        toolkit::resetReport();
+        support::resetSeamsAndWindows();
+        QVERIFY2(errors_.isEmpty(), qPrintable(errors_.join('\n')));
     }
 
     void oneInstance()
