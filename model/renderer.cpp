@@ -12,6 +12,8 @@ namespace Module1 {
 
 namespace {
 
+using raster::Raster;
+
 // The projection sums of one point, in the fixed order of addition; the origin is
 // added later, where each mark wants it.
 struct Projection {

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-namespace Module1 {
+namespace raster {
 
 namespace {
 
@@ -420,4 +420,4 @@ void Raster::drawString(const QString& text, double x, double y)
     }
 }
 
-} // namespace Module1
+} // namespace raster

@@ -29,7 +29,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace Module1 {
+namespace raster {
 
 class Raster {
 public:
@@ -95,4 +95,4 @@ private:
 // Ends that lie inside keep their exact values.
 bool clipSegment(double& x1, double& y1, double& x2, double& y2, double xmin, double xmax, double ymin, double ymax);
 
-} // namespace Module1
+} // namespace raster

@@ -564,7 +564,7 @@ private slots:
 
         QImage expected(pictureWidth, pictureHeight, QImage::Format_RGB32);
         expected.fill(marker);
-        Module1::Raster g(expected);
+        raster::Raster g(expected);
         g.setForeColor(0, 0, 0);
         g.fillRect(0, 0, 1424, 865);
         std::int64_t pen = 0;
@@ -680,44 +680,6 @@ private slots:
         if (rowToRightEdge) {
             QCOMPARE(at(1500, 99), green);
             QCOMPARE(at(pictureWidth - 1, 101), green);
-        }
-    }
-
-    void clipSegment_data()
-    {
-        const double big = std::numeric_limits<double>::max();
-        const double nan = std::numeric_limits<double>::quiet_NaN();
-        QTest::addColumn<QLineF>("in");
-        QTest::addColumn<bool>("kept");
-        QTest::addColumn<QLineF>("out");
-        QTest::newRow("inside, exact") << QLineF(0.1, 0.2, 9.3, 4.7) << true << QLineF(0.1, 0.2, 9.3, 4.7);
-        QTest::newRow("across") << QLineF(-10, 5, 20, 5) << true << QLineF(0, 5, 10, 5);
-        QTest::newRow("one end inside") << QLineF(5, 5, 5, 1e300) << true << QLineF(5, 5, 5, 10);
-        QTest::newRow("outside") << QLineF(-5, -5, -1, 20) << false << QLineF();
-        QTest::newRow("parallel outside") << QLineF(-1e300, 11, 1e300, 11) << false << QLineF();
-        QTest::newRow("parallel inside") << QLineF(-1e300, 3, 1e300, 3) << true << QLineF(0, 3, 10, 3);
-        QTest::newRow("edge to edge of the doubles") << QLineF(-big, 4, big, 4) << true << QLineF(0, 4, 10, 4);
-        QTest::newRow("far ends, slanted") << QLineF(-1e300, -1e300, 1e300, 1e300) << true << QLineF();
-        QTest::newRow("not a number") << QLineF(nan, 1, 2, 3) << false << QLineF();
-        QTest::newRow("subnormal run, on the edge") << QLineF(0, 5, -4e-320, 1e300) << true << QLineF(0, 5, 0, 5);
-        QTest::newRow("subnormal run, across") << QLineF(-4e-320, -1e300, 4e-320, 1e300) << true << QLineF(0, 0, 0, 10);
-    }
-    void clipSegment()
-    {
-        QFETCH(QLineF, in);
-        QFETCH(bool, kept);
-        QFETCH(QLineF, out);
-        double x1 = in.x1(), y1 = in.y1(), x2 = in.x2(), y2 = in.y2();
-        QCOMPARE(Module1::clipSegment(x1, y1, x2, y2, 0, 10, 0, 10), kept);
-        if (!kept)
-            return;
-        for (double v : {x1, y1, x2, y2})
-            QVERIFY(v >= 0 && v <= 10);
-        if (!out.isNull()) {
-            QCOMPARE(x1, out.x1());
-            QCOMPARE(y1, out.y1());
-            QCOMPARE(x2, out.x2());
-            QCOMPARE(y2, out.y2());
         }
     }
 

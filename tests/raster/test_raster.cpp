@@ -14,7 +14,7 @@
 #include <limits>
 #include <random>
 
-using Module1::Raster;
+using raster::Raster;
 
 namespace {
 
@@ -101,6 +101,12 @@ private slots:
         QTest::newRow("misses the box") << QLineF(-5, -5, -1, 20) << false << QLineF();
         QTest::newRow("parallel, just outside") << QLineF(-1e300, 10.5, 1e300, 10.5) << false << QLineF();
         QTest::newRow("stops short of the box") << QLineF(-20, 5, -0.5, 5) << false << QLineF();
+        QTest::newRow("one end inside, one far") << QLineF(5, 5, 5, 1e300) << true << QLineF(5, 5, 5, 10);
+        // Only inside the box: at this scale the crossing point is not exact.
+        QTest::newRow("far ends, slanted") << QLineF(-1e300, -1e300, 1e300, 1e300) << true << QLineF();
+        // A span too small for a slope: the crossing comes from the line parameter.
+        QTest::newRow("subnormal run, on the edge") << QLineF(0, 5, -4e-320, 1e300) << true << QLineF(0, 5, 0, 5);
+        QTest::newRow("subnormal run, across") << QLineF(-4e-320, -1e300, 4e-320, 1e300) << true << QLineF(0, 0, 0, 10);
         // A coordinate that is not finite, in every place.
         const char* names[] = {"x1", "y1", "x2", "y2"};
         const struct {
@@ -120,8 +126,12 @@ private slots:
         QFETCH(bool, kept);
         QFETCH(QLineF, out);
         double x1 = in.x1(), y1 = in.y1(), x2 = in.x2(), y2 = in.y2();
-        QCOMPARE(Module1::clipSegment(x1, y1, x2, y2, 0, 10, 0, 10), kept);
+        QCOMPARE(raster::clipSegment(x1, y1, x2, y2, 0, 10, 0, 10), kept);
         if (!kept)
+            return;
+        for (double v : {x1, y1, x2, y2})
+            QVERIFY(v >= 0 && v <= 10);
+        if (out.isNull())
             return;
         QCOMPARE(x1, out.x1());
         QCOMPARE(y1, out.y1());
