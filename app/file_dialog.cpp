@@ -11,7 +11,10 @@ namespace qel {
 
 namespace {
 
-QLineEdit* nameField(const QFileDialog* dialog) { return dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")); }
+QLineEdit* nameField(const QFileDialog* dialog)
+{
+    return dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+}
 
 } // namespace
 
@@ -103,7 +106,7 @@ void FileDialog::accept()
         && QMessageBox::warning(this, windowTitle(),
                                 QFileDialog::tr("%1 already exists.\nDo you want to replace it?").arg(info.fileName()),
                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-               != QMessageBox::Yes)
+            != QMessageBox::Yes)
         return;
     typedAsItStands_ = path;
     QDialog::accept();

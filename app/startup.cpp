@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
 #include "app/App.h"
-#include "app/report_gui.h"
 #include "app/file_dialog.h"
+#include "app/report_gui.h"
 #include "toolkit/application.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/report.h"
@@ -71,10 +71,8 @@ void _ApplicationAddMenuHandlers()
         bool (qel::App::*action)();
     };
     static const Binding bindings[] = {
-        {"About", &qel::App::_About_Action},
-        {"FIload", &qel::App::_FIload_Action},
-        {"FIsave", &qel::App::_FIsave_Action},
-        {"FIoff", &qel::App::_FIoff_Action},
+        {"About", &qel::App::_About_Action},         {"FIload", &qel::App::_FIload_Action},
+        {"FIsave", &qel::App::_FIsave_Action},       {"FIoff", &qel::App::_FIoff_Action},
         {"FIoffhtml", &qel::App::_FIoffhtml_Action},
     };
     for (const Binding& b : bindings) {
@@ -92,9 +90,8 @@ void installQtFileDialogs()
 {
     // Qt's own dialogs: the same everywhere, and a typed full path with Return works.
     toolkit::setOpenDialog([] { return FileDialog::askOpen(QApplication::activeWindow()); });
-    toolkit::setSaveDialog([](const QString& proposedName) {
-        return FileDialog::askSave(QApplication::activeWindow(), proposedName);
-    });
+    toolkit::setSaveDialog(
+        [](const QString& proposedName) { return FileDialog::askSave(QApplication::activeWindow(), proposedName); });
 }
 
 } // namespace qel

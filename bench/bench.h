@@ -38,6 +38,6 @@ QString scratchDir();
 } // namespace qelbench
 
 #define QEL_BENCH(id)                                                                                                  \
-    static void qel_bench_##id(const qelbench::Emit& figure);                                                           \
-    [[maybe_unused]] static const int qel_bench_reg_##id = qelbench::add(#id, &qel_bench_##id);                       \
+    static void qel_bench_##id(const qelbench::Emit& figure);                                                          \
+    [[maybe_unused]] static const int qel_bench_reg_##id = qelbench::add(#id, &qel_bench_##id);                        \
     static void qel_bench_##id([[maybe_unused]] const qelbench::Emit& figure)

@@ -29,9 +29,9 @@ QEL_BENCH(debug)
 
     // Opening: build the window, fill it while it is still hidden, place it.
     figure("debug_open_ms", qelbench::medianMs(11, [] {
-        ::WINdebug();
-        ::WINdebug()->Close();
-    }));
+               ::WINdebug();
+               ::WINdebug()->Close();
+           }));
 
     // Filling the lists of an open, visible window (the lists' views update too).
     ::WINdebug()->Show();

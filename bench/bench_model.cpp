@@ -90,8 +90,12 @@ QColor codeColour(std::int64_t c)
 void qpainterPass()
 {
     QPainter p(zebild.get());
-    const auto sx = [](std::int64_t n) { return (punkt(n, 1) * basis(1, 1) + punkt(n, 2) * basis(2, 1)) + punkt(n, 3) * basis(3, 1); };
-    const auto sy = [](std::int64_t n) { return (punkt(n, 1) * basis(1, 2) + punkt(n, 2) * basis(2, 2)) + punkt(n, 3) * basis(3, 2); };
+    const auto sx = [](std::int64_t n) {
+        return (punkt(n, 1) * basis(1, 1) + punkt(n, 2) * basis(2, 1)) + punkt(n, 3) * basis(3, 1);
+    };
+    const auto sy = [](std::int64_t n) {
+        return (punkt(n, 1) * basis(1, 2) + punkt(n, 2) * basis(2, 2)) + punkt(n, 3) * basis(3, 2);
+    };
     const double ox = double(origx), oy = double(origy);
     p.fillRect(QRectF(0, 0, double(breite), double(hoehe)), Qt::black);
     p.setPen(Qt::NoPen);

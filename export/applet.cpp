@@ -79,8 +79,8 @@ void saveHTML(const QString& folder, const QString& name)
     out->WriteLine(QStringLiteral("</HEAD>"));
     out->WriteLine(QStringLiteral("<BODY>"));
     out->Write(QStringLiteral("<CENTER><APPLET code=") + quote + QStringLiteral("Viewer41.class") + quote
-               + QStringLiteral(" WIDTH=") + quote + QStringLiteral("640") + quote + QStringLiteral(" HEIGHT=")
-               + quote + QStringLiteral("480") + quote + QStringLiteral("><PARAM name=model value=") + quote);
+               + QStringLiteral(" WIDTH=") + quote + QStringLiteral("640") + quote + QStringLiteral(" HEIGHT=") + quote
+               + QStringLiteral("480") + quote + QStringLiteral("><PARAM name=model value=") + quote);
     out->Write(attributeText(name));
     out->WriteLine(quote + QStringLiteral("></APPLET></CENTER>"));
     out->WriteLine(QStringLiteral("</BODY>"));

@@ -60,8 +60,7 @@ void saveoff()
     out->WriteLine(Str(anzpkt) + QStringLiteral(" ") + Str(f) + QStringLiteral(" 99"));
 
     for (std::int64_t k = 1; k <= anzpkt; ++k) {
-        out->WriteLine(Str(punkt(k, 1)) + QLatin1Char(' ') + Str(punkt(k, 2)) + QLatin1Char(' ')
-                       + Str(punkt(k, 3)));
+        out->WriteLine(Str(punkt(k, 1)) + QLatin1Char(' ') + Str(punkt(k, 2)) + QLatin1Char(' ') + Str(punkt(k, 3)));
     }
 
     for (std::int64_t j = 2; j <= anzlin; ++j) {
@@ -71,8 +70,7 @@ void saveoff()
         const double w = offComponent(c, 8, 0.0);
         out->WriteLine(QStringLiteral("2 ") + Str(vertexIndex(linie(j - 1, 1))) + QLatin1Char(' ')
                        + Str(vertexIndex(linie(j, 1))) + QLatin1Char(' ') + Str(offComponent(c, 4, w))
-                       + QLatin1Char(' ') + Str(offComponent(c, 2, w)) + QLatin1Char(' ')
-                       + Str(offComponent(c, 1, w)));
+                       + QLatin1Char(' ') + Str(offComponent(c, 2, w)) + QLatin1Char(' ') + Str(offComponent(c, 1, w)));
     }
 
     // The OFF file is whole and in place before the page and the class files are

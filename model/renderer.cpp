@@ -43,7 +43,8 @@ public:
         : g_(picture),
           model_(model),
           view_(view),
-          b_{view.basis(1, 1), view.basis(2, 1), view.basis(3, 1), view.basis(1, 2), view.basis(2, 2), view.basis(3, 2)},
+          b_{view.basis(1, 1), view.basis(2, 1), view.basis(3, 1),
+             view.basis(1, 2), view.basis(2, 2), view.basis(3, 2)},
           ox_(double(view.origx)),
           oy_(double(view.origy))
     {

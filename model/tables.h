@@ -12,7 +12,8 @@ namespace Module1 {
 constexpr std::int64_t maxPoints = 3000;
 constexpr std::int64_t maxLines = 3000;
 
-[[noreturn]] void outOfBounds(const char* table, std::int64_t row, std::int64_t col, std::int64_t lastRow, std::int64_t lastCol);
+[[noreturn]] void outOfBounds(const char* table, std::int64_t row, std::int64_t col, std::int64_t lastRow,
+                              std::int64_t lastCol);
 [[noreturn]] void rowOutOfBounds(const char* table, std::int64_t row, std::int64_t lastRow);
 
 // Rows 0 to LastRow, columns 0 to LastCol.
@@ -106,8 +107,8 @@ private:
 };
 
 // The tables of the shared state.
-using PointTable = Table2<double, maxPoints, 3>;         // x, y, z in columns 1..3
-using LineTable = Table2<std::int64_t, maxLines, 2>;     // point number, colour code
-using Basis = Table2<double, 3, 2>;                      // projection matrix
+using PointTable = Table2<double, maxPoints, 3>;     // x, y, z in columns 1..3
+using LineTable = Table2<std::int64_t, maxLines, 2>; // point number, colour code
+using Basis = Table2<double, 3, 2>;                  // projection matrix
 
 } // namespace Module1

@@ -18,8 +18,9 @@ std::unique_ptr<QImage> makePicture()
     void* pixels = std::calloc(std::size_t(bytesPerLine) * pictureHeight, 1);
     if (!pixels)
         throw toolkit::NilObjectException("Cannot make the off-screen picture of 2000 x 1000 pixels");
-    auto picture = std::make_unique<QImage>(static_cast<uchar*>(pixels), pictureWidth, pictureHeight, bytesPerLine,
-                                            QImage::Format_RGB32, [](void* p) { std::free(p); }, pixels);
+    auto picture = std::make_unique<QImage>(
+        static_cast<uchar*>(pixels), pictureWidth, pictureHeight, bytesPerLine, QImage::Format_RGB32,
+        [](void* p) { std::free(p); }, pixels);
     if (picture->isNull()) {
         std::free(pixels);
         throw toolkit::NilObjectException("Cannot make the off-screen picture of 2000 x 1000 pixels");

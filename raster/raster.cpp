@@ -347,10 +347,10 @@ void Raster::drawRows(const Segment& s, int b0, int b1)
     if (s.xMajor) {
         // Steps i whose row floor((minor0 + i * step) / 2^32) lies in [b0, b1].
         std::int64_t first = 0, last = s.n;
-        const std::int64_t lo = std::int64_t(b0) * one - s.minor0;       // minor - minor0 >= lo
-        const std::int64_t hi = std::int64_t(b1 + 1) * one - s.minor0;   // minor - minor0 < hi
+        const std::int64_t lo = std::int64_t(b0) * one - s.minor0;     // minor - minor0 >= lo
+        const std::int64_t hi = std::int64_t(b1 + 1) * one - s.minor0; // minor - minor0 < hi
         if (s.step > 0) {
-            first = std::max<std::int64_t>(first, -floorDiv(-lo, s.step));  // ceil(lo / step)
+            first = std::max<std::int64_t>(first, -floorDiv(-lo, s.step)); // ceil(lo / step)
             last = std::min<std::int64_t>(last, -floorDiv(-hi, s.step) - 1);
         } else if (s.step < 0) {
             first = std::max<std::int64_t>(first, floorDiv(-hi, -s.step) + 1);

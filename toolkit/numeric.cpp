@@ -15,9 +15,9 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // sign), and what decides its magnitude when from_chars finds it out of range.
 struct NumberText {
     bool negative = false;
-    std::size_t begin = 0; // first digit or the point
-    std::size_t end = 0;   // just past the number
-    bool allZero = true;   // no digit but 0
+    std::size_t begin = 0;            // first digit or the point
+    std::size_t end = 0;              // just past the number
+    bool allZero = true;              // no digit but 0
     std::size_t leadingIntDigits = 0; // integer digits from the first non-zero on
     std::size_t zerosAfterPoint = 0;  // fraction zeros before the first non-zero, when the integer part is 0
     long long exponent = 0;
@@ -100,9 +100,8 @@ double magnitudeOf(std::string_view s, const NumberText& t)
     if (ec == std::errc::result_out_of_range) {
         if (t.allZero)
             return 0.0;
-        const long long magnitude = t.leadingIntDigits > 0
-            ? static_cast<long long>(t.leadingIntDigits) + t.exponent
-            : t.exponent - static_cast<long long>(t.zerosAfterPoint);
+        const long long magnitude = t.leadingIntDigits > 0 ? static_cast<long long>(t.leadingIntDigits) + t.exponent
+                                                           : t.exponent - static_cast<long long>(t.zerosAfterPoint);
         return magnitude > 0 ? std::numeric_limits<double>::max() : 0.0;
     }
     if (ec != std::errc())
@@ -145,10 +144,7 @@ std::int64_t truncToInt64(double value)
     return static_cast<std::int64_t>(value);
 }
 
-QString Str(std::int64_t value)
-{
-    return QString::number(value);
-}
+QString Str(std::int64_t value) { return QString::number(value); }
 
 QString Str(double value)
 {

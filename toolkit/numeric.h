@@ -24,11 +24,7 @@ QString Str(std::int64_t value);
 // Other signed integers (int, qint64 = long long, qsizetype) would be ambiguous
 // between the int64 and the double overloads.
 template <std::signed_integral T>
-    requires(!std::same_as<T, std::int64_t>)
-inline QString Str(T value)
-{
-    return Str(static_cast<std::int64_t>(value));
-}
+requires(!std::same_as<T, std::int64_t>) inline QString Str(T value) { return Str(static_cast<std::int64_t>(value)); }
 // The one double-to-text form: the shortest digits that read back to the same
 // double, plain from 1e-6 up to 1e21 ("100000", "0.000001"), else with an
 // exponent ("1e+21", "1e-07").

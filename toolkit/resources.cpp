@@ -22,10 +22,7 @@ ResourceLookup& lookup()
 
 } // namespace
 
-std::optional<QByteArray> resourceBytes(const QString& fileName)
-{
-    return lookup()(fileName);
-}
+std::optional<QByteArray> resourceBytes(const QString& fileName) { return lookup()(fileName); }
 
 std::shared_ptr<QImage> GetPictureFromResource(const QString& fileName)
 {

@@ -44,7 +44,7 @@ private:
     std::size_t readSome(char* into, std::size_t most);
 
     QString path_;
-    int fd_; // -1 for a text in memory
+    int fd_;                // -1 for a text in memory
     std::string_view text_; // what is left of a text in memory
     std::vector<char> buffer_;
     std::size_t pos_ = 0;

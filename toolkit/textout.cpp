@@ -20,10 +20,7 @@ namespace {
     throw IOException(QStringLiteral("%1 \"%2\": %3").arg(what, path, cause).toStdString());
 }
 
-QString systemCause(int err)
-{
-    return QString::fromLocal8Bit(std::strerror(err));
-}
+QString systemCause(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
 
 // Qt's account of a failed open or commit, which comes from the failing call; the
 // system's words for errno when Qt has none of its own.
@@ -74,20 +71,11 @@ std::unique_ptr<TextOutputStream> TextOutputStream::CreateTextFile(const QString
     return std::unique_ptr<TextOutputStream>(new TextOutputStream(path));
 }
 
-void TextOutputStream::Write(const QString& text)
-{
-    bytes_ += toWindows1252(text);
-}
+void TextOutputStream::Write(const QString& text) { bytes_ += toWindows1252(text); }
 
-void TextOutputStream::WriteLine(const QString& text)
-{
-    bytes_ += toWindows1252(text + Delimiter);
-}
+void TextOutputStream::WriteLine(const QString& text) { bytes_ += toWindows1252(text + Delimiter); }
 
-void TextOutputStream::commit()
-{
-    writeFileAtomically(path_, bytes_);
-}
+void TextOutputStream::commit() { writeFileAtomically(path_, bytes_); }
 
 void writeFileAtomically(const QString& path, const QByteArray& bytes)
 {

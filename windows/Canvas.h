@@ -22,8 +22,8 @@ public:
     explicit Canvas(QWidget* parent = nullptr);
 
     // The bound handlers; an unbound event does nothing.
-    std::function<bool(std::int64_t x, std::int64_t y)> MouseDown;  // true: the drag events follow
-    std::function<void(std::int64_t x, std::int64_t y)> MouseDrag;  // left button held
+    std::function<bool(std::int64_t x, std::int64_t y)> MouseDown; // true: the drag events follow
+    std::function<void(std::int64_t x, std::int64_t y)> MouseDrag; // left button held
     // Deltas in whole wheel steps; vertical positive when the wheel turns toward the user.
     std::function<bool(std::int64_t x, std::int64_t y, std::int64_t dx, std::int64_t dy)> MouseWheel;
     std::function<void(QPainter& g, const QRegion& areas)> Paint;

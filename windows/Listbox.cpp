@@ -78,14 +78,16 @@ void ListboxModel::appendRow(const QString& first)
 
 void ListboxModel::setCell(int row, int column, const QString& text)
 {
-    m_cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(m_columns) + static_cast<std::size_t>(column)] = text;
+    m_cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(m_columns) + static_cast<std::size_t>(column)]
+        = text;
     const QModelIndex i = index(row, column);
     emit dataChanged(i, i, {Qt::DisplayRole});
 }
 
 const QString& ListboxModel::cell(int row, int column) const
 {
-    return m_cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(m_columns) + static_cast<std::size_t>(column)];
+    return m_cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(m_columns)
+                   + static_cast<std::size_t>(column)];
 }
 
 void ListboxModel::setHeading(int column, const QString& text)
@@ -291,7 +293,8 @@ void Listbox::columnsChanged()
     if (m_layoutPending)
         return;
     m_layoutPending = true;
-    QMetaObject::invokeMethod(this, [this] { layoutColumns(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { layoutColumns(); }, Qt::QueuedConnection);
 }
 
 void Listbox::layoutColumns()

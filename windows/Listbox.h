@@ -95,7 +95,7 @@ private:
     void checkColumn(std::int64_t column) const;
     int textWidth(const QString& text) const;
     void measure(std::int64_t column, const QString& text); // a new text of a Fit column
-    int cellPadding() const; // text margins and grid line of a cell
+    int cellPadding() const;                                // text margins and grid line of a cell
     void columnsChanged();
     void layoutColumns();
 

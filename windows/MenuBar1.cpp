@@ -123,7 +123,10 @@ void MenuBar1::Untitled0()
     addEntry(file, QStringLiteral("FIoff"), QStringLiteral("OFF exportieren..."), "Ctrl+E");
     addEntry(file, QStringLiteral("FIoffhtml"), QStringLiteral("OFF+ exportieren..."), "Ctrl+H");
     addSeparator(file, QStringLiteral("UntitledItem"));
-    addEntry(file, QStringLiteral("About"), QString::fromUtf8("\xC3\x9C" "ber... "), "Ctrl+I");
+    addEntry(file, QStringLiteral("About"),
+             QString::fromUtf8("\xC3\x9C"
+                               "ber... "),
+             "Ctrl+I");
     addSeparator(file, QStringLiteral("UntitledItem"));
     addEntry(file, QStringLiteral("FileQuit"), QStringLiteral("Quit"), "Ctrl+Q");
 }

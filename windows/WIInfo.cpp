@@ -146,7 +146,8 @@ void WIInfo::PushButton1_Action(QPushButton*) { ::WIInfo()->Close(); }
 
 void WIInfo::keyPressEvent(QKeyEvent* event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         toolkit::guard([this] { PushButton1()->click(); });
         return;
     }

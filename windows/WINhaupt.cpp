@@ -209,7 +209,10 @@ QGroupBox* WINhaupt::GroupBox2() const { return control<QGroupBox>(QStringLitera
 QPushButton* WINhaupt::PushButton1() const { return control<QPushButton>(QStringLiteral("PushButton1")); }
 UpDownArrows* WINhaupt::UPDzoom() const { return control<UpDownArrows>(QStringLiteral("UPDzoom")); }
 
-QRadioButton* WINhaupt::RBdrag(std::int64_t index) const { return control<RBdragMember>(QStringLiteral("RBdrag"), index); }
+QRadioButton* WINhaupt::RBdrag(std::int64_t index) const
+{
+    return control<RBdragMember>(QStringLiteral("RBdrag"), index);
+}
 
 QLabel* WINhaupt::Label1() const { return control<QLabel>(QStringLiteral("Label1")); }
 QLineEdit* WINhaupt::EFzoom() const { return control<QLineEdit>(QStringLiteral("EFzoom")); }

@@ -94,8 +94,7 @@ protected:
 
     // Every window's title bar: close and minimise buttons, no maximise button.
     static constexpr Qt::WindowFlags frameFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                                                  | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                                                  | Qt::WindowCloseButtonHint;
+        | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
 
     // A window of one size, which the user cannot change.
     void setFixedFrame(int width, int height)

@@ -49,15 +49,15 @@ QImage drawQellogo()
     p.drawEllipse(QPointF(80, 62), 64, 64);
 
     // Cube corners, edges and their colours.
-    const std::array<std::array<double, 3>, 8> c = {{{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
-                                                     {-1, -1, 1}, {1, -1, 1}, {1, 1, 1}, {-1, 1, 1}}};
+    const std::array<std::array<double, 3>, 8> c = {
+        {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1}, {-1, -1, 1}, {1, -1, 1}, {1, 1, 1}, {-1, 1, 1}}};
     struct Edge {
         int a, b;
         QColor colour;
     };
-    const Edge edges[] = {{0, 1, kRed},   {1, 2, kRed},     {2, 3, kRed},     {3, 0, kRed},
-                          {4, 5, kBlue},  {5, 6, kBlue},    {6, 7, kBlue},    {7, 4, kBlue},
-                          {0, 4, kGreen}, {1, 5, kGreen},   {2, 6, kCyan},    {3, 7, kMagenta}};
+    const Edge edges[] = {{0, 1, kRed},   {1, 2, kRed},   {2, 3, kRed},  {3, 0, kRed},
+                          {4, 5, kBlue},  {5, 6, kBlue},  {6, 7, kBlue}, {7, 4, kBlue},
+                          {0, 4, kGreen}, {1, 5, kGreen}, {2, 6, kCyan}, {3, 7, kMagenta}};
     const QPointF origin(80, 64);
     const double scale = 30;
     for (const Edge& e : edges) {

@@ -87,9 +87,9 @@ struct Driver {
 // One dialog in a fresh folder that holds `existing`: `typed` is typed with Return,
 // a question answered with `answer`. What the user got and saw goes to `outcome`.
 struct Outcome {
-    QString folder;          // the fresh folder, for %1
-    QString chosen;          // empty: nothing chosen
-    bool asked = false;      // a question came up
+    QString folder;     // the fresh folder, for %1
+    QString chosen;     // empty: nothing chosen
+    bool asked = false; // a question came up
     bool acceptEnabled = false;
     QString folderStillOpen; // empty: the dialog closed
 };
@@ -144,26 +144,30 @@ private slots:
     // The save dialog.
     void typedName_data()
     {
-        QTest::addColumn<QString>("typed");           // %1: the dialog's folder
-        QTest::addColumn<QStringList>("existing");    // made first; a trailing "/" makes a folder
-        QTest::addColumn<int>("answer");              // to "replace it?"
+        QTest::addColumn<QString>("typed");        // %1: the dialog's folder
+        QTest::addColumn<QStringList>("existing"); // made first; a trailing "/" makes a folder
+        QTest::addColumn<int>("answer");           // to "replace it?"
         QTest::addColumn<bool>("asked");
         QTest::addColumn<QString>("chosen");          // empty: nothing chosen
         QTest::addColumn<QString>("folderStillOpen"); // empty: the dialog closed
         const int none = QMessageBox::NoButton;
-        QTest::newRow("quoted word inside") << "a \"b\" c.off" << QStringList{} << none << false
-                                           << "%1/a \"b\" c.off" << "";
-        QTest::newRow("quoted word, full path") << "%1/sub/a \"b\" c.off" << QStringList{"sub/", "sub/b"} << none
-                                               << false << "%1/sub/a \"b\" c.off" << "";
-        QTest::newRow("whole name quoted") << "\"m.off\"" << QStringList{"m.off"} << none << false
-                                          << "%1/\"m.off\"" << "";
-        QTest::newRow("plain name") << "plain.off" << QStringList{} << none << false << "%1/plain.off" << "";
-        QTest::newRow("existing, replaced") << "a \"b\".off" << QStringList{"a \"b\".off"}
-                                           << int(QMessageBox::Yes) << true << "%1/a \"b\".off" << "";
-        QTest::newRow("existing, kept") << "a \"b\".off" << QStringList{"a \"b\".off"} << int(QMessageBox::No)
-                                       << true << "" << "%1";
+        QTest::newRow("quoted word inside") << "a \"b\" c.off" << QStringList{} << none << false << "%1/a \"b\" c.off"
+                                            << "";
+        QTest::newRow("quoted word, full path")
+            << "%1/sub/a \"b\" c.off" << QStringList{"sub/", "sub/b"} << none << false << "%1/sub/a \"b\" c.off"
+            << "";
+        QTest::newRow("whole name quoted") << "\"m.off\"" << QStringList{"m.off"} << none << false << "%1/\"m.off\""
+                                           << "";
+        QTest::newRow("plain name") << "plain.off" << QStringList{} << none << false << "%1/plain.off"
+                                    << "";
+        QTest::newRow("existing, replaced")
+            << "a \"b\".off" << QStringList{"a \"b\".off"} << int(QMessageBox::Yes) << true << "%1/a \"b\".off"
+            << "";
+        QTest::newRow("existing, kept") << "a \"b\".off" << QStringList{"a \"b\".off"} << int(QMessageBox::No) << true
+                                        << ""
+                                        << "%1";
         QTest::newRow("folder with quotes") << "f \"x\"" << QStringList{"f \"x\"/"} << none << false << ""
-                                           << "%1/f \"x\"";
+                                            << "%1/f \"x\"";
     }
     void typedName()
     {
@@ -187,28 +191,34 @@ private slots:
     // whether that file is there.
     void typedOpenName_data()
     {
-        QTest::addColumn<QString>("typed");           // %1: the dialog's folder
-        QTest::addColumn<QStringList>("existing");    // made first; a trailing "/" makes a folder
-        QTest::addColumn<int>("answer");              // to "not found"
+        QTest::addColumn<QString>("typed");        // %1: the dialog's folder
+        QTest::addColumn<QStringList>("existing"); // made first; a trailing "/" makes a folder
+        QTest::addColumn<int>("answer");           // to "not found"
         QTest::addColumn<bool>("asked");
         QTest::addColumn<bool>("enabled");            // the Open button, with the name typed
         QTest::addColumn<QString>("chosen");          // empty: nothing chosen
         QTest::addColumn<QString>("folderStillOpen"); // empty: the dialog closed
         const int none = QMessageBox::NoButton;
         // Qt alone would open "b", which lies beside the typed file.
-        QTest::newRow("quoted word inside") << "a \"b\" c.qel" << QStringList{"a \"b\" c.qel", "b"} << none << false
-                                           << true << "%1/a \"b\" c.qel" << "";
-        QTest::newRow("quoted word, full path") << "%1/sub/a \"b\" c.qel" << QStringList{"sub/", "sub/a \"b\" c.qel", "b"}
-                                               << none << false << true << "%1/sub/a \"b\" c.qel" << "";
-        QTest::newRow("whole name quoted") << "\"m.qel\"" << QStringList{"\"m.qel\"", "m.qel"} << none << false << true
-                                          << "%1/\"m.qel\"" << "";
+        QTest::newRow("quoted word inside")
+            << "a \"b\" c.qel" << QStringList{"a \"b\" c.qel", "b"} << none << false << true << "%1/a \"b\" c.qel"
+            << "";
+        QTest::newRow("quoted word, full path")
+            << "%1/sub/a \"b\" c.qel" << QStringList{"sub/", "sub/a \"b\" c.qel", "b"} << none << false << true
+            << "%1/sub/a \"b\" c.qel"
+            << "";
+        QTest::newRow("whole name quoted")
+            << "\"m.qel\"" << QStringList{"\"m.qel\"", "m.qel"} << none << false << true << "%1/\"m.qel\""
+            << "";
         QTest::newRow("plain name") << "plain.qel" << QStringList{"plain.qel"} << none << false << true
-                                   << "%1/plain.qel" << "";
+                                    << "%1/plain.qel"
+                                    << "";
         // Only "b" is there: the typed file is not found, and the dialog stays open.
-        QTest::newRow("quoted name not found") << "a \"b\" c.qel" << QStringList{"b"} << int(QMessageBox::Ok) << true
-                                              << false << "" << "%1";
+        QTest::newRow("quoted name not found")
+            << "a \"b\" c.qel" << QStringList{"b"} << int(QMessageBox::Ok) << true << false << ""
+            << "%1";
         QTest::newRow("folder with quotes") << "f \"x\"" << QStringList{"f \"x\"/"} << none << false << true << ""
-                                           << "%1/f \"x\"";
+                                            << "%1/f \"x\"";
     }
     void typedOpenName()
     {

@@ -23,7 +23,7 @@ QByteArray page(const QByteArray& modelParameter)
 {
     return "<HTML>\r\n<HEAD>\r\n<TITLE>OFF-Viewer</TITLE>\r\n</HEAD>\r\n<BODY>\r\n"
            "<CENTER><APPLET code=\"Viewer41.class\" WIDTH=\"640\" HEIGHT=\"480\"><PARAM name=model value=\""
-           + modelParameter + "\"></APPLET></CENTER>\r\n</BODY>\r\n</HTML>\r\n";
+        + modelParameter + "\"></APPLET></CENTER>\r\n</BODY>\r\n</HTML>\r\n";
 }
 
 QMap<QString, int> lookups;
@@ -58,10 +58,7 @@ QString boxText(const QImage& picture)
 }
 
 // Well inside the applet's 640 x 480 area: nothing cut at an edge.
-bool inside(const QRect& box)
-{
-    return !box.isEmpty() && QRect(1, 1, 638, 478).contains(box);
-}
+bool inside(const QRect& box) { return !box.isEmpty() && QRect(1, 1, 638, 478).contains(box); }
 
 } // namespace
 
@@ -105,14 +102,10 @@ private:
         env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8")); // file names are UTF-8
         java.setProcessEnvironment(env);
         java.start(QStringLiteral(QEL_JAVA),
-                   QStringList{QStringLiteral("-Djava.awt.headless=true"),
-                               QStringLiteral("--add-opens"),
-                               QStringLiteral("java.desktop/java.awt=ALL-UNNAMED"),
-                               QStringLiteral("-cp"),
+                   QStringList{QStringLiteral("-Djava.awt.headless=true"), QStringLiteral("--add-opens"),
+                               QStringLiteral("java.desktop/java.awt=ALL-UNNAMED"), QStringLiteral("-cp"),
                                QFileInfo(page).path() + QLatin1Char(':') + QStringLiteral(QEL_APPLET_HARNESS),
-                               QStringLiteral("AppletCheck"),
-                               page,
-                               prefix}
+                               QStringLiteral("AppletCheck"), page, prefix}
                        + drags);
         QVERIFY(java.waitForFinished(120000));
         const QByteArray errors = java.readAllStandardError();
@@ -186,12 +179,24 @@ private slots:
         QTest::addColumn<QString>("datname");
         QTest::addColumn<QString>("offName");
         QTest::addColumn<QString>("pageName");
-        QTest::newRow("cube.off") << "square.txt" << "cube.off" << "cube.htm";
-        QTest::newRow(".off inside") << "square.txt" << "x.off.txt" << "x.off.htm";
-        QTest::newRow(".off as a prefix") << "square.txt" << "a.office" << "a.of.htm";
-        QTest::newRow("no .off: model name") << "square.txt" << "mesh" << "square.txt.htm";
-        QTest::newRow("no .off, start name") << "3D" << "mesh.txt" << "3D.htm";
-        QTest::newRow("letter case ignored") << "square.txt" << "CUBE.OFF" << "CUBE.htm";
+        QTest::newRow("cube.off") << "square.txt"
+                                  << "cube.off"
+                                  << "cube.htm";
+        QTest::newRow(".off inside") << "square.txt"
+                                     << "x.off.txt"
+                                     << "x.off.htm";
+        QTest::newRow(".off as a prefix") << "square.txt"
+                                          << "a.office"
+                                          << "a.of.htm";
+        QTest::newRow("no .off: model name") << "square.txt"
+                                             << "mesh"
+                                             << "square.txt.htm";
+        QTest::newRow("no .off, start name") << "3D"
+                                             << "mesh.txt"
+                                             << "3D.htm";
+        QTest::newRow("letter case ignored") << "square.txt"
+                                             << "CUBE.OFF"
+                                             << "CUBE.htm";
     }
     void pageName()
     {
@@ -212,8 +217,12 @@ private slots:
     {
         QTest::addColumn<QString>("offName");
         QTest::addColumn<QByteArray>("parameter");
-        QTest::newRow("umlaut and euro") << QString::fromUtf8("Würfel€.off") << QByteArray("W\xFC" "rfel\x80.off");
-        QTest::newRow("ligature") << QString::fromUtf8("Œuvre.off") << QByteArray("\x8C" "uvre.off");
+        QTest::newRow("umlaut and euro") << QString::fromUtf8("Würfel€.off")
+                                         << QByteArray("W\xFC"
+                                                       "rfel\x80.off");
+        QTest::newRow("ligature") << QString::fromUtf8("Œuvre.off")
+                                  << QByteArray("\x8C"
+                                                "uvre.off");
         QTest::newRow("question mark") << QStringLiteral("why?.off") << QByteArray("why?.off");
         QTest::newRow("ampersand") << QStringLiteral("a&copy;b.off") << QByteArray("a&amp;copy;b.off");
         QTest::newRow("double quote") << QStringLiteral("say \"cube\".off") << QByteArray("say &quot;cube&quot;.off");
@@ -236,7 +245,8 @@ private slots:
         QTest::addColumn<bool>("java");
         QTest::addColumn<QString>("named"); // the characters the message names
         QTest::newRow("Greek") << QString::fromUtf8("Κύβος.off") << true << true << QString::fromUtf8("Κύβος");
-        QTest::newRow("Cyrillic, page only") << QString::fromUtf8("Куб.off") << true << false << QString::fromUtf8("Куб");
+        QTest::newRow("Cyrillic, page only")
+            << QString::fromUtf8("Куб.off") << true << false << QString::fromUtf8("Куб");
         QTest::newRow("one letter among others")
             << QString::fromUtf8("Würfel Ω?.off") << true << false << QString::fromUtf8("(Ω)");
         QTest::newRow("Chinese") << QString::fromUtf8("立方.off") << true << true << QString::fromUtf8("立方");
@@ -349,15 +359,15 @@ private slots:
 #ifndef QEL_JAVA
         QFAIL("no Java runtime configured");
 #else
-        support::loadModel(QStringLiteral("m.txt"),
-                           {{0.1, -2.5, 1.0 / 3.0}, {1e21, -0.0, 4}, {5, 6.25, -7}},
+        support::loadModel(QStringLiteral("m.txt"), {{0.1, -2.5, 1.0 / 3.0}, {1e21, -0.0, 4}, {5, 6.25, -7}},
                            {{0, 0}, {1, 12}, {2, 0}, {3, 7}, {2, -3}, {9, 16}, {3, 1}});
         exportAs(QStringLiteral("m.off"), false, true);
 
         QProcess java;
         java.setProcessChannelMode(QProcess::SeparateChannels);
-        java.start(QStringLiteral(QEL_JAVA), {QStringLiteral("-Djava.awt.headless=true"), QStringLiteral("-cp"),
-                                              dir.path(), QStringLiteral("OOGL_OFF"), path(QStringLiteral("m.off"))});
+        java.start(QStringLiteral(QEL_JAVA),
+                   {QStringLiteral("-Djava.awt.headless=true"), QStringLiteral("-cp"), dir.path(),
+                    QStringLiteral("OOGL_OFF"), path(QStringLiteral("m.off"))});
         QVERIFY(java.waitForFinished(120000));
         QVERIFY2(java.exitStatus() == QProcess::NormalExit && java.exitCode() == 0,
                  java.readAllStandardError().constData());
@@ -479,8 +489,8 @@ private slots:
             << QByteArray("OFF\r\n3 5 99\r\n0 0 0\r\n1 0 0\r\n0 1 0\r\n2 -1 0 1 0 0\r\n2 1 3 1 0 0\r\n"
                           "2 0 99999999999 1 1 1\r\n3 0 1 2147483648\r\n1 2 1 1 1\r\n")
             << false;
-        QTest::newRow("faces but no vertices") << "m.off" << QByteArray("OFF\r\n0 2 99\r\n2 0 1 1 1 1\r\n2 1 0\r\n")
-                                               << false;
+        QTest::newRow("faces but no vertices")
+            << "m.off" << QByteArray("OFF\r\n0 2 99\r\n2 0 1 1 1 1\r\n2 1 0\r\n") << false;
     }
     void appletWithoutAModel()
     {
@@ -491,8 +501,8 @@ private slots:
             support::writeBytes(path(offName), content);
         Module1::savejava(dir.path() + QLatin1Char('/'));
         Module1::saveHTML(dir.path() + QLatin1Char('/'), offName);
-        const QString page =
-            path(offName.isEmpty() ? QStringLiteral("3D.htm") : offName.chopped(4) + QStringLiteral(".htm"));
+        const QString page = path(offName.isEmpty() ? QStringLiteral("3D.htm")
+                                                    : offName.chopped(4) + QStringLiteral(".htm"));
         QList<QImage> frames;
         runApplet(page, {"30,20"}, frames);
         if (QTest::currentTestFailed())

@@ -67,11 +67,16 @@ private slots:
     {
         QTest::addColumn<QString>("datname");
         QTest::addColumn<QString>("proposed");
-        QTest::newRow("start name") << "3D" << "3D.off";
-        QTest::newRow("text up to the first dot") << "cube.old.txt" << "cube.off";
-        QTest::newRow("no dot") << "cube" << "cube.off";
-        QTest::newRow("only dot first") << ".x" << ".off";
-        QTest::newRow("already .off") << "mesh.off" << "mesh.off";
+        QTest::newRow("start name") << "3D"
+                                    << "3D.off";
+        QTest::newRow("text up to the first dot") << "cube.old.txt"
+                                                  << "cube.off";
+        QTest::newRow("no dot") << "cube"
+                                << "cube.off";
+        QTest::newRow("only dot first") << ".x"
+                                        << ".off";
+        QTest::newRow("already .off") << "mesh.off"
+                                      << "mesh.off";
         QTest::newRow("non-ASCII kept") << QString::fromUtf8("Würfel.txt") << QString::fromUtf8("Würfel.off");
     }
     void proposedNameAndCancel()
@@ -118,11 +123,10 @@ private slots:
         QTest::newRow("16 exported black") << std::vector<Record>{{1, 0}, {2, 16}} << QStringList{"2 0 1 0 0 0"};
         QTest::newRow("12 and 1") << std::vector<Record>{{1, 0}, {2, 12}, {1, 1}}
                                   << QStringList{"2 0 1 1 0.5 0.5", "2 1 0 0 0 0.5"};
-        QTest::newRow("only the low four bits") << std::vector<Record>{{1, 0}, {2, 31}, {1, 1 << 20 | 3}}
-                                                << QStringList{"2 0 1 1 1 1", "2 1 0 0 0.5 0.5"};
+        QTest::newRow("only the low four bits")
+            << std::vector<Record>{{1, 0}, {2, 31}, {1, 1 << 20 | 3}} << QStringList{"2 0 1 1 1 1", "2 1 0 0 0.5 0.5"};
         QTest::newRow("origin gives -1, past the end unchecked")
-            << std::vector<Record>{{0, 0}, {2, 6}, {7, 9}}
-            << QStringList{"2 -1 1 0.5 0.5 0", "2 1 6 0.5 0.5 1"};
+            << std::vector<Record>{{0, 0}, {2, 6}, {7, 9}} << QStringList{"2 -1 1 0.5 0.5 0", "2 1 6 0.5 0.5 1"};
         QTest::newRow("negative point number") << std::vector<Record>{{-5, 0}, {1, 1}} << QStringList{"2 -6 0 0 0 0.5"};
     }
     void strokes()
@@ -141,9 +145,8 @@ private slots:
     // same text the debug lists show; points no record uses are written too.
     void coordinatesRoundTrip()
     {
-        const std::vector<Point> points{{0.1, -2.5, 1.0 / 3.0},
-                                        {1e21, -0.0, 123456789.125},
-                                        {std::numeric_limits<double>::max(), 5e-324, -1e-300}};
+        const std::vector<Point> points{
+            {0.1, -2.5, 1.0 / 3.0}, {1e21, -0.0, 123456789.125}, {std::numeric_limits<double>::max(), 5e-324, -1e-300}};
         support::loadModel(QStringLiteral("n.txt"), points, {});
         const QList<QByteArray> lines = exportToFile(QStringLiteral("n.off")).split('\n');
         QCOMPARE(lines.size(), 2 + 3 + 1);

@@ -178,13 +178,19 @@ private slots:
         QTest::addColumn<int>("limit");           // the size a file may grow to
         QTest::addColumn<bool>("bigModel");       // 3000 points instead of the square
         QTest::addColumn<QStringList>("entries"); // the folder afterwards
-        QTest::newRow("OFF file of 105 bytes") << "off" << "m.off" << 50 << false << QStringList{"m.off"};
-        QTest::newRow("OFF file above 16 KB") << "off" << "m.off" << 20000 << true << QStringList{"m.off"};
-        QTest::newRow("page") << "page" << "m.htm" << 150 << false << QStringList{"m.htm", "m.off"};
-        QTest::newRow("class file") << "classes" << "Viewer41.class" << 4096 << false
+        QTest::newRow("OFF file of 105 bytes") << "off"
+                                               << "m.off" << 50 << false << QStringList{"m.off"};
+        QTest::newRow("OFF file above 16 KB") << "off"
+                                              << "m.off" << 20000 << true << QStringList{"m.off"};
+        QTest::newRow("page") << "page"
+                              << "m.htm" << 150 << false << QStringList{"m.htm", "m.off"};
+        QTest::newRow("class file") << "classes"
+                                    << "Viewer41.class" << 4096 << false
                                     << QStringList{"Viewer41.class", "m.htm", "m.off"};
-        QTest::newRow("picture below 16 KB") << "picture" << "bild.png" << 100 << false << QStringList{"bild.png"};
-        QTest::newRow("picture above 16 KB") << "picture" << "bild.bmp" << 20000 << false << QStringList{"bild.bmp"};
+        QTest::newRow("picture below 16 KB") << "picture"
+                                             << "bild.png" << 100 << false << QStringList{"bild.png"};
+        QTest::newRow("picture above 16 KB") << "picture"
+                                             << "bild.bmp" << 20000 << false << QStringList{"bild.bmp"};
     }
     void lateWriteFailure()
     {

@@ -78,7 +78,9 @@ void TestNumeric::val_data()
     QTest::newRow("hex prefix") << QByteArray("0x1A") << 0.0;
     QTest::newRow("inf") << QByteArray("inf") << 0.0;
     QTest::newRow("nan") << QByteArray("-nan") << 0.0;
-    QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF" "5") << 0.0;
+    QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF"
+                                                   "5")
+                                     << 0.0;
     // out of range: never infinite
     QTest::newRow("overflow") << QByteArray("1e400") << dmax;
     QTest::newRow("negative overflow") << QByteArray("-1e400") << -dmax;
@@ -166,8 +168,15 @@ void TestNumeric::strDouble()
 
 void TestNumeric::strRoundTrips()
 {
-    const double values[] = {0.1 + 0.2, -7.073883237, 1e-300, 4e-320, 2.2250738585072014e-308, 9007199254740993.0,
-                             -dmax, 1234.5678e100, std::nextafter(1.0, 2.0)};
+    const double values[] = {0.1 + 0.2,
+                             -7.073883237,
+                             1e-300,
+                             4e-320,
+                             2.2250738585072014e-308,
+                             9007199254740993.0,
+                             -dmax,
+                             1234.5678e100,
+                             std::nextafter(1.0, 2.0)};
     for (const double v : values) {
         const QString text = toolkit::Str(v);
         QVERIFY2(sameDouble(toolkit::Val(text), v), qPrintable(text + " reads back as " + show(toolkit::Val(text))));
@@ -179,7 +188,7 @@ void TestNumeric::strInteger()
     QCOMPARE(toolkit::Str(std::int64_t(0)), QStringLiteral("0"));
     QCOMPARE(toolkit::Str(imin), QStringLiteral("-9223372036854775808"));
     QCOMPARE(toolkit::Str(imax), QStringLiteral("9223372036854775807"));
-    QCOMPARE(toolkit::Str(-5), QStringLiteral("-5"));             // int
+    QCOMPARE(toolkit::Str(-5), QStringLiteral("-5"));                         // int
     QCOMPARE(toolkit::Str(qint64(1) << 40), QStringLiteral("1099511627776")); // long long
 }
 

@@ -74,8 +74,17 @@ struct Snapshot {
 
     static Snapshot take()
     {
-        Snapshot s{Module1::anzpkt, Module1::anzlin, Module1::debugpkt, Module1::debuglinie,
-                   Module1::zoomfaktor, Module1::origx, Module1::origy, Module1::datname, {}, {}, {}};
+        Snapshot s{Module1::anzpkt,
+                   Module1::anzlin,
+                   Module1::debugpkt,
+                   Module1::debuglinie,
+                   Module1::zoomfaktor,
+                   Module1::origx,
+                   Module1::origy,
+                   Module1::datname,
+                   {},
+                   {},
+                   {}};
         for (std::int64_t i = 0; i <= 3000; ++i) {
             for (std::int64_t k = 0; k <= 3; ++k)
                 s.punkt.push_back(Module1::punkt(i, k));
@@ -270,25 +279,25 @@ void TestReader::readsModel_data()
                                   << Points{{-15, 2, 0.5}, {5, 1, dmax}, {-dmax, 0, 0}} << Records{{imax, imin}};
 
     // The file ends early: what is missing repeats the last text read.
-    QTest::newRow("ends after a comment line") << fixture("eof_comment.qel") << qint64(2) << qint64(0)
-                                               << Points{{1, 2, 3}, {0, 4, 5}} << Records{};
-    QTest::newRow("ends after a record line") << fixture("eof_record.qel") << qint64(1) << qint64(7)
-                                              << Points{{7, 8, 9}} << repeat(7, QList<qint64>{7, 8});
+    QTest::newRow("ends after a comment line")
+        << fixture("eof_comment.qel") << qint64(2) << qint64(0) << Points{{1, 2, 3}, {0, 4, 5}} << Records{};
+    QTest::newRow("ends after a record line")
+        << fixture("eof_record.qel") << qint64(1) << qint64(7) << Points{{7, 8, 9}} << repeat(7, QList<qint64>{7, 8});
     QTest::newRow("ends after the point count") << fixture("eof_count.qel") << qint64(2) << qint64(2)
                                                 << Points{{2, 0, 0}, {2, 0, 0}} << Records{{2, 0}, {2, 0}};
-    QTest::newRow("3000 points from one line") << fixture("count_3000.qel") << qint64(3000) << qint64(3000)
-                                               << repeat(3000, QList<double>{3000, 0, 0})
-                                               << repeat(3000, QList<qint64>{3000, 0});
+    QTest::newRow("3000 points from one line")
+        << fixture("count_3000.qel") << qint64(3000) << qint64(3000) << repeat(3000, QList<double>{3000, 0, 0})
+        << repeat(3000, QList<qint64>{3000, 0});
 
-    QTest::newRow("counts 0, later lines unread") << fixture("count_zero.qel") << qint64(0) << qint64(0) << Points{}
-                                                  << Records{};
+    QTest::newRow("counts 0, later lines unread")
+        << fixture("count_zero.qel") << qint64(0) << qint64(0) << Points{} << Records{};
     QTest::newRow("negative counts") << fixture("count_negative.qel") << qint64(-2) << qint64(-3) << Points{}
                                      << Records{};
     // "points" reads 0, so the first point line is taken for the record count.
-    QTest::newRow("count without a number") << fixture("count_no_number.qel") << qint64(0) << qint64(1) << Points{}
-                                            << Records{{2, 15}};
-    QTest::newRow("byte order mark") << fixture("bom.qel") << qint64(2) << qint64(1)
-                                     << Points{{1, 1, 1}, {2, 2, 2}} << Records{{2, 9}};
+    QTest::newRow("count without a number")
+        << fixture("count_no_number.qel") << qint64(0) << qint64(1) << Points{} << Records{{2, 15}};
+    QTest::newRow("byte order mark") << fixture("bom.qel") << qint64(2) << qint64(1) << Points{{1, 1, 1}, {2, 2, 2}}
+                                     << Records{{2, 9}};
 }
 
 void TestReader::readsModel()
@@ -317,8 +326,12 @@ void TestReader::lineEnds_data()
     const struct {
         const char* name;
         QByteArray content;
-    } variants[] = {{"LF", lf},       {"CR LF", crlf},         {"CR", cr},
-                    {"mixed", mixed}, {"LF, no last", lf.chopped(1)}, {"CR LF, no last", crlf.chopped(2)},
+    } variants[] = {{"LF", lf},
+                    {"CR LF", crlf},
+                    {"CR", cr},
+                    {"mixed", mixed},
+                    {"LF, no last", lf.chopped(1)},
+                    {"CR LF, no last", crlf.chopped(2)},
                     {"CR, no last", cr.chopped(1)}};
     for (const auto& v : variants)
         QTest::newRow(v.name) << v.content << qint64(4) << qint64(5) << square << path;
@@ -350,11 +363,11 @@ void TestReader::storesWhatItReads_data()
     QTest::newRow("empty file") << fixture("empty.qel") << qint64(0) << qint64(0) << Points{} << Records{};
     QTest::newRow("negative counts") << fixture("count_negative.qel") << qint64(-2) << qint64(-3) << Points{}
                                      << Records{};
-    QTest::newRow("ends after a record line") << fixture("eof_record.qel") << qint64(1) << qint64(7)
-                                              << Points{{7, 8, 9}} << repeat(7, QList<qint64>{7, 8});
-    QTest::newRow("3000 points from one line") << fixture("count_3000.qel") << qint64(3000) << qint64(3000)
-                                               << repeat(3000, QList<double>{3000, 0, 0})
-                                               << repeat(3000, QList<qint64>{3000, 0});
+    QTest::newRow("ends after a record line")
+        << fixture("eof_record.qel") << qint64(1) << qint64(7) << Points{{7, 8, 9}} << repeat(7, QList<qint64>{7, 8});
+    QTest::newRow("3000 points from one line")
+        << fixture("count_3000.qel") << qint64(3000) << qint64(3000) << repeat(3000, QList<double>{3000, 0, 0})
+        << repeat(3000, QList<qint64>{3000, 0});
 }
 
 void TestReader::storesWhatItReads()
@@ -423,8 +436,9 @@ void TestReader::tooLargeModelChangesNothing_data()
     // Only what comes before the model is complete is bounded; past 64 MB the file
     // is refused, however it goes on.
     const auto tooLong = [](const QString& path) {
-        return "The file \"" + path + "\" holds more than 64 MB before its model is complete; it cannot be a "
-                                      "model file.";
+        return "The file \"" + path
+            + "\" holds more than 64 MB before its model is complete; it cannot be a "
+              "model file.";
     };
     const QString endless = tmp_.filePath(QStringLiteral("endless_line.qel"));
     QVERIFY(writeFile(endless, "3000\n1 2 3\n", qint64(65) << 20));
@@ -480,8 +494,8 @@ void TestReader::unreadableFileChangesNothing_data()
     // Reading a pipe whose writer never writes blocks for ever; /dev/stdin is often one.
     if (pipe_[0] < 0)
         QVERIFY(::pipe(pipe_) == 0);
-    QTest::newRow("a pipe with a silent writer") << QStringLiteral("/proc/self/fd/%1").arg(pipe_[0])
-                                                 << "it is a pipe (FIFO), not a regular file";
+    QTest::newRow("a pipe with a silent writer")
+        << QStringLiteral("/proc/self/fd/%1").arg(pipe_[0]) << "it is a pipe (FIFO), not a regular file";
     struct stat in {};
     if (::fstat(0, &in) == 0 && !S_ISREG(in.st_mode))
         QTest::newRow("/dev/stdin") << QStringLiteral("/dev/stdin") << "not a regular file";
@@ -569,9 +583,8 @@ void TestReader::longLines_data()
     QTest::newRow("a blank line of 1 MB, then the end")
         << "3000\n" + blanks + "7" + blanks + "8" + blanks << qint64(3000) << qint64(7)
         << repeat(3000, QList<double>{7, 8, 0}) << repeat(7, QList<qint64>{7, 8});
-    QTest::newRow("a comment line of 1 MB, then the end")
-        << "2\n1 2 3\n#" + QByteArray(1 << 20, '5') << qint64(2) << qint64(0)
-        << Points{{1, 2, 3}, {0, 0, 0}} << Records{};
+    QTest::newRow("a comment line of 1 MB, then the end") << "2\n1 2 3\n#" + QByteArray(1 << 20, '5') << qint64(2)
+                                                          << qint64(0) << Points{{1, 2, 3}, {0, 0, 0}} << Records{};
     QTest::newRow("a number of 1 MB digits") << "1\n0." + QByteArray(1 << 20, '0') + "25 -" + QByteArray(1 << 20, '9')
                                              << qint64(1) << qint64(0) << Points{{0, -dmax, 0}} << Records{};
 

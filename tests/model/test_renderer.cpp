@@ -54,11 +54,21 @@ class TestRenderer : public QObject {
 
     void pass()
     {
-        Module1::render(picture, {punkt, anzpkt, linie, anzlin, datname},
-                        {basis, origx, origy, breite, hoehe, zoomfaktor},
-                        {[this] { calls_ << "punkte"; return punkte_; }, [this] { calls_ << "linien"; return linien_; },
-                         [this] { calls_ << "achsen"; return achsen_; }},
-                        {debugpkt, debuglinie});
+        Module1::render(
+            picture, {punkt, anzpkt, linie, anzlin, datname}, {basis, origx, origy, breite, hoehe, zoomfaktor},
+            {[this] {
+            calls_ << "punkte";
+            return punkte_;
+             },
+             [this] {
+            calls_ << "linien";
+            return linien_;
+            },
+            [this] {
+            calls_ << "achsen";
+            return achsen_;
+            }},
+            {debugpkt, debuglinie});
     }
 
     // The fixture's model and view as the shared state, the picture as zebild, the
@@ -152,10 +162,22 @@ private slots:
         repaints_ = 0;
         calls_.clear();
         auto& h = Module1::hooks();
-        h.punkteShown = [this] { calls_ << "punkte"; return punkte_; };
-        h.linienShown = [this] { calls_ << "linien"; return linien_; };
-        h.achsenShown = [this] { calls_ << "achsen"; return achsen_; };
-        h.invalidateCanvas = [this] { calls_ << "invalidate"; ++repaints_; };
+        h.punkteShown = [this] {
+            calls_ << "punkte";
+            return punkte_;
+        };
+        h.linienShown = [this] {
+            calls_ << "linien";
+            return linien_;
+        };
+        h.achsenShown = [this] {
+            calls_ << "achsen";
+            return achsen_;
+        };
+        h.invalidateCanvas = [this] {
+            calls_ << "invalidate";
+            ++repaints_;
+        };
     }
     void cleanup() { support::resetSeams(); }
 
@@ -366,9 +388,21 @@ private slots:
         QTest::addColumn<QRgb>("colour");
         const QRgb table[16] = {
             0,
-            qRgb(0, 0, 150), qRgb(0, 150, 0), qRgb(0, 150, 150), qRgb(150, 0, 0), qRgb(150, 0, 150),
-            qRgb(150, 150, 0), qRgb(150, 150, 150), qRgb(105, 105, 105), qRgb(105, 105, 255), qRgb(105, 255, 105),
-            qRgb(105, 255, 255), qRgb(255, 105, 105), qRgb(255, 105, 255), qRgb(255, 255, 105), qRgb(255, 255, 255),
+            qRgb(0, 0, 150),
+            qRgb(0, 150, 0),
+            qRgb(0, 150, 150),
+            qRgb(150, 0, 0),
+            qRgb(150, 0, 150),
+            qRgb(150, 150, 0),
+            qRgb(150, 150, 150),
+            qRgb(105, 105, 105),
+            qRgb(105, 105, 255),
+            qRgb(105, 255, 105),
+            qRgb(105, 255, 255),
+            qRgb(255, 105, 105),
+            qRgb(255, 105, 255),
+            qRgb(255, 255, 105),
+            qRgb(255, 255, 255),
         };
         for (int c = 1; c <= 15; ++c)
             QTest::addRow("code %d", c) << qint64(c) << table[c];
@@ -568,8 +602,12 @@ private slots:
         g.setForeColor(0, 0, 0);
         g.fillRect(0, 0, 1424, 865);
         std::int64_t pen = 0;
-        const auto sx = [this](std::int64_t n) { return (punkt(n, 1) * basis(1, 1) + punkt(n, 2) * basis(2, 1)) + punkt(n, 3) * basis(3, 1); };
-        const auto sy = [this](std::int64_t n) { return (punkt(n, 1) * basis(1, 2) + punkt(n, 2) * basis(2, 2)) + punkt(n, 3) * basis(3, 2); };
+        const auto sx = [this](std::int64_t n) {
+            return (punkt(n, 1) * basis(1, 1) + punkt(n, 2) * basis(2, 1)) + punkt(n, 3) * basis(3, 1);
+        };
+        const auto sy = [this](std::int64_t n) {
+            return (punkt(n, 1) * basis(1, 2) + punkt(n, 2) * basis(2, 2)) + punkt(n, 3) * basis(3, 2);
+        };
         for (int j = 1; j <= 3000; ++j) {
             const std::int64_t q = linie(j, 1), c = linie(j, 2);
             if (c != 0) {
@@ -593,12 +631,22 @@ private slots:
         toSharedState();
         const auto live = [](int x, int y) { return Module1::zebild->pixel(x, y); };
         auto& h = Module1::hooks();
-        h.punkteShown = [&] { calls_ << QStringLiteral("punkte, cleared %1").arg(int(live(5, 5) == black)); return true; };
-        h.linienShown = [&] { calls_ << QStringLiteral("linien, point %1").arg(int(live(140, 100) == green)); return true; };
-        h.achsenShown = [&] { calls_ << QStringLiteral("achsen, record %1").arg(int(live(120, 99) == green)); return true; };
+        h.punkteShown = [&] {
+            calls_ << QStringLiteral("punkte, cleared %1").arg(int(live(5, 5) == black));
+            return true;
+        };
+        h.linienShown = [&] {
+            calls_ << QStringLiteral("linien, point %1").arg(int(live(140, 100) == green));
+            return true;
+        };
+        h.achsenShown = [&] {
+            calls_ << QStringLiteral("achsen, record %1").arg(int(live(120, 99) == green));
+            return true;
+        };
         h.invalidateCanvas = [&] { calls_ << QStringLiteral("invalidate, axes %1").arg(int(live(100, 100) == red)); };
         Module1::zeichnen();
-        QCOMPARE(calls_, (QStringList{"punkte, cleared 1", "linien, point 1", "achsen, record 1", "invalidate, axes 1"}));
+        QCOMPARE(calls_,
+                 (QStringList{"punkte, cleared 1", "linien, point 1", "achsen, record 1", "invalidate, axes 1"}));
     }
 
     // zeichnen draws the shared state and asks for a repaint only after a pass that
@@ -738,16 +786,46 @@ private slots:
         record(3, 2, 15);
         achsen_ = true;
         switch (fault) {
-        case 0: record(2, 3001, 15); break;
-        case 1: record(2, -1, 15); break;
-        case 2: record(2, 3001, 0); break;
-        case 3: record(2, -1, 15); linien_ = false; debuglinie = 3; break;
-        case 4: debuglinie = 3001; linien_ = false; break;
-        case 5: debuglinie = 3002; linien_ = false; break;
-        case 6: debugpkt = 3001; linien_ = false; break;
-        case 7: anzpkt = 3001; punkte_ = true; linien_ = false; break;
-        case 8: record(2, 2, 15); anzlin = 3001; break;
-        case 9: record(2, 3001, 15); linien_ = false; debuglinie = 2; break;
+        case 0:
+            record(2, 3001, 15);
+            break;
+        case 1:
+            record(2, -1, 15);
+            break;
+        case 2:
+            record(2, 3001, 0);
+            break;
+        case 3:
+            record(2, -1, 15);
+            linien_ = false;
+            debuglinie = 3;
+            break;
+        case 4:
+            debuglinie = 3001;
+            linien_ = false;
+            break;
+        case 5:
+            debuglinie = 3002;
+            linien_ = false;
+            break;
+        case 6:
+            debugpkt = 3001;
+            linien_ = false;
+            break;
+        case 7:
+            anzpkt = 3001;
+            punkte_ = true;
+            linien_ = false;
+            break;
+        case 8:
+            record(2, 2, 15);
+            anzlin = 3001;
+            break;
+        case 9:
+            record(2, 3001, 15);
+            linien_ = false;
+            debuglinie = 2;
+            break;
         }
         try {
             pass();

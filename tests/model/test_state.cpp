@@ -125,7 +125,8 @@ void TestState::tableAccessIsBoundsChecked_data()
             QTest::newRow(id + " col past last") << n << qint64(1) << t.lastCol + 1 << false;
         }
     }
-    QTest::newRow("punkt row 3001 (one model too many)") << QStringLiteral("punkt") << qint64(3001) << qint64(1) << false;
+    QTest::newRow("punkt row 3001 (one model too many)")
+        << QStringLiteral("punkt") << qint64(3001) << qint64(1) << false;
     QTest::newRow("linie row 3001") << QStringLiteral("linie") << qint64(3001) << qint64(1) << false;
 }
 

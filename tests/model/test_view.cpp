@@ -36,11 +36,16 @@ private slots:
         QCOMPARE(rotwinkel(0), 0.0);
         QCOMPARE(rotwinkel(2), 0.0);
 
-        const struct { int r, c; double v; } expected[] = {
+        const struct {
+            int r, c;
+            double v;
+        } expected[] = {
             {1, 1, 7.073883}, {1, 2, 2.703603}, {2, 1, 7.068252}, {2, 2, -2.705757}, {3, 2, -9.239557},
         };
         for (const auto& e : expected)
-            QVERIFY2(std::abs(basis(e.r, e.c) - e.v) < 5e-7, qPrintable(QStringLiteral("basis(%1,%2) = %3").arg(e.r).arg(e.c).arg(basis(e.r, e.c), 0, 'g', 17)));
+            QVERIFY2(
+                std::abs(basis(e.r, e.c) - e.v) < 5e-7,
+                qPrintable(QStringLiteral("basis(%1,%2) = %3").arg(e.r).arg(e.c).arg(basis(e.r, e.c), 0, 'g', 17)));
         QCOMPARE(basis(3, 1), 0.0);
         for (int r = 0; r <= 3; ++r)
             QCOMPARE(basis(r, 0), 0.0);
@@ -69,7 +74,7 @@ private slots:
         QCOMPARE(hoehe, std::int64_t(400));
     }
 
-    // The matrix is the given chain of rounded products: m = (-sin phi) * s is rounded
+    // The matrix is a chain of rounded products in a fixed order: m = (-sin phi) * s is rounded
     // first and then multiplied by sin/cos theta. At zoom 3 the other grouping
     // differs in the last bit.
     void lastBitOrder_data()

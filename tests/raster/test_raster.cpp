@@ -180,20 +180,21 @@ private slots:
                                  << QStringList{"#.......", ".##.....", "...##...", "........", "........"};
         QTest::newRow("steep") << QLineF(1.5, 0.5, 2.5, 4.5)
                                << QStringList{".#......", ".#......", "..#.....", "..#.....", "..#....."};
-        QTest::newRow("both ends in one pixel") << QLineF(3.2, 1.7, 3.9, 1.1)
-                                                << QStringList{"........", "...#....", "........", "........", "........"};
-        QTest::newRow("end on the far edge") << QLineF(2.5, 1.5, 8.0, 1.5)
-                                             << QStringList{"........", "..######", "........", "........", "........"};
+        QTest::newRow("both ends in one pixel")
+            << QLineF(3.2, 1.7, 3.9, 1.1) << QStringList{"........", "...#....", "........", "........", "........"};
+        QTest::newRow("end on the far edge")
+            << QLineF(2.5, 1.5, 8.0, 1.5) << QStringList{"........", "..######", "........", "........", "........"};
         QTest::newRow("far ends, across") << QLineF(-1e300, 2.5, 1e300, 2.5)
                                           << QStringList{"........", "........", "########", "........", "........"};
         QTest::newRow("far ends, down") << QLineF(3.5, 1e300, 3.5, -1e300)
                                         << QStringList{"...#....", "...#....", "...#....", "...#....", "...#...."};
-        QTest::newRow("the largest doubles") << QLineF(-big, 0.5, big, 0.5)
-                                             << QStringList{"########", "........", "........", "........", "........"};
-        QTest::newRow("one far end, slanted") << QLineF(0.5, 0.5, 1e300, 5e299)
-                                              << QStringList{"#.......", ".##.....", "...##...", ".....##.", ".......#"};
-        QTest::newRow("past the picture") << QLineF(-3, 6, 12, 5.5)
-                                          << QStringList{"........", "........", "........", "........", "........"};
+        QTest::newRow("the largest doubles")
+            << QLineF(-big, 0.5, big, 0.5) << QStringList{"########", "........", "........", "........", "........"};
+        QTest::newRow("one far end, slanted")
+            << QLineF(0.5, 0.5, 1e300, 5e299)
+            << QStringList{"#.......", ".##.....", "...##...", ".....##.", ".......#"};
+        QTest::newRow("past the picture")
+            << QLineF(-3, 6, 12, 5.5) << QStringList{"........", "........", "........", "........", "........"};
     }
     void lines()
     {
@@ -276,13 +277,14 @@ private slots:
                                         << QStringList{"........", "....###.", "....###.", "....###.", "........"};
         QTest::newRow("steep") << QLineF(1.25, 4.75, 3.5, 0.25) << QStringList();
         QTest::newRow("along the top row") << QLineF(0.5, 0.5, 7.5, 0.5) << QStringList();
-        QTest::newRow("a row above the picture") << QLineF(1.5, -0.5, 6.5, -0.25)
-                                                 << QStringList{"########", "........", "........", "........", "........"};
+        QTest::newRow("a row above the picture")
+            << QLineF(1.5, -0.5, 6.5, -0.25) << QStringList{"########", "........", "........", "........", "........"};
         QTest::newRow("a column right of the picture") << QLineF(8.5, -2, 8.75, 9) << QStringList();
-        QTest::newRow("the corner pixel outside") << QLineF(-0.5, -0.5, -0.25, -0.75)
-                                                  << QStringList{"#.......", "........", "........", "........", "........"};
-        QTest::newRow("two rows below the picture") << QLineF(-5, 6.5, 14, 6.25)
-                                                    << QStringList{"........", "........", "........", "........", "........"};
+        QTest::newRow("the corner pixel outside")
+            << QLineF(-0.5, -0.5, -0.25, -0.75)
+            << QStringList{"#.......", "........", "........", "........", "........"};
+        QTest::newRow("two rows below the picture")
+            << QLineF(-5, 6.5, 14, 6.25) << QStringList{"........", "........", "........", "........", "........"};
     }
     void penThreeByThree()
     {
@@ -314,8 +316,8 @@ private slots:
         QTest::addColumn<int>("size");
         QTest::addColumn<QStringList>("shape");
         QTest::newRow("5 x 5") << 5 << QStringList{".###.", "#####", "#####", "#####", ".###."};
-        QTest::newRow("7 x 7") << 7
-                               << QStringList{"..###..", ".#####.", "#######", "#######", "#######", ".#####.", "..###.."};
+        QTest::newRow("7 x 7") << 7 << QStringList{"..###..", ".#####.", "#######", "#######",
+                                                   "#######", ".#####.", "..###.."};
     }
     void discs()
     {

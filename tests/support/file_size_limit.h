@@ -80,10 +80,11 @@ inline QString underFileSizeLimit(rlim_t limitBytes, const std::function<QString
     }
     ::close(channel[0]);
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return QStringLiteral("child: ended abnormally (status %1) after \"%2\"").arg(status).arg(QString::fromUtf8(received));
+        return QStringLiteral("child: ended abnormally (status %1) after \"%2\"")
+            .arg(status)
+            .arg(QString::fromUtf8(received));
     return QString::fromUtf8(received);
 }
 

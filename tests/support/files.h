@@ -32,9 +32,6 @@ inline QStringList entries(const QString& dir)
 }
 
 // A resource as compiled into the program (a class file, a logo).
-inline QByteArray builtInResource(const QString& name)
-{
-    return bytesOf(QStringLiteral(":/qel/") + name);
-}
+inline QByteArray builtInResource(const QString& name) { return bytesOf(QStringLiteral(":/qel/") + name); }
 
 } // namespace support

@@ -209,7 +209,7 @@ private slots:
                 QVERIFY(std::abs(h->sectionSize(1) - h->sectionSize(3)) <= 1);
                 QVERIFY(std::abs(h->sectionSize(2) - h->sectionSize(3)) <= 1);
                 if (model == "full") {
-                    QVERIFY(list->textFits(6, 1)); // "1"
+                    QVERIFY(list->textFits(6, 1));  // "1"
                     QVERIFY(list->textFits(20, 3)); // "-10.5"
                     QVERIFY(!list->textFits(1, 1)); // "0.2857142857142857"
                 }
@@ -516,9 +516,10 @@ private slots:
         ::WINhaupt()->PushButton2()->click(); // "Qel laden": read, then render
         toolkit::resetDialogs();
 
-        QCOMPARE(errors_, QStringList{QStringLiteral(
-                              "Line record 2 of \"far.qel\" names point 3001, but point numbers run from 0 to 3000. "
-                              "The drawing stops at that record; the model is loaded.")});
+        QCOMPARE(errors_,
+                 QStringList{QStringLiteral(
+                     "Line record 2 of \"far.qel\" names point 3001, but point numbers run from 0 to 3000. "
+                     "The drawing stops at that record; the model is loaded.")});
         errors_.clear();
         QCOMPARE(Module1::datname, QStringLiteral("far.qel"));
         QCOMPARE(Module1::anzlin, std::int64_t(3));

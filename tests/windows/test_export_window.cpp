@@ -169,12 +169,19 @@ private slots:
         QTest::addColumn<QString>("blocker");   // made a folder before the export
         QTest::addColumn<QString>("named");     // the file the message names
         QTest::addColumn<QStringList>("files"); // what is on disk afterwards
-        QTest::newRow("OFF file's folder missing") << "no/such/m.off" << "" << "no/such/m.off" << QStringList{};
-        QTest::newRow("OFF name is a folder") << "m.off" << "m.off" << "m.off" << QStringList{"m.off"};
-        QTest::newRow("page name is a folder") << "m.off" << "m.htm" << "m.htm" << QStringList{"m.htm", "m.off"};
+        QTest::newRow("OFF file's folder missing") << "no/such/m.off"
+                                                   << ""
+                                                   << "no/such/m.off" << QStringList{};
+        QTest::newRow("OFF name is a folder") << "m.off"
+                                              << "m.off"
+                                              << "m.off" << QStringList{"m.off"};
+        QTest::newRow("page name is a folder") << "m.off"
+                                               << "m.htm"
+                                               << "m.htm" << QStringList{"m.htm", "m.off"};
         QTest::newRow("class file name is a folder")
-            << "m.off" << "Matrix3D.class" << "Matrix3D.class"
-            << QStringList{"Face.class", "Matrix3D.class", "Viewer41.class", "m.htm", "m.off"};
+            << "m.off"
+            << "Matrix3D.class"
+            << "Matrix3D.class" << QStringList{"Face.class", "Matrix3D.class", "Viewer41.class", "m.htm", "m.off"};
     }
     void errorKeepsTheWindowOpen()
     {
@@ -215,9 +222,10 @@ private slots:
                 .arg(w->CBjava()->isChecked())
                 .arg(flagsClear());
         });
-        QCOMPARE(seen, QStringLiteral("reported: Cannot write the file \"%1\": %2; open: 1; ticks: 1 1; "
-                                      "flags clear: 1")
-                           .arg(path(QStringLiteral("Viewer41.class")), QString::fromLocal8Bit(std::strerror(EFBIG))));
+        QCOMPARE(seen,
+                 QStringLiteral("reported: Cannot write the file \"%1\": %2; open: 1; ticks: 1 1; "
+                                "flags clear: 1")
+                     .arg(path(QStringLiteral("Viewer41.class")), QString::fromLocal8Bit(std::strerror(EFBIG))));
         QCOMPARE(support::bytesOf(path(QStringLiteral("Viewer41.class"))), QByteArray("the old class file"));
         QCOMPARE(support::entries(dir.path()), (QStringList{"Viewer41.class", "m.htm", "m.off"}));
     }

@@ -148,20 +148,34 @@ private slots:
         QTest::addColumn<QString>("parent");
         QTest::addColumn<QRect>("rect"); // in content-area coordinates
         QTest::addColumn<QString>("text");
-        QTest::newRow("GroupBox1") << "GroupBox1" << "" << QRect(16, 15, 132, 97) << "Anzeige";
-        QTest::newRow("CBpunkte") << "CBpunkte" << "GroupBox1" << QRect(27, 37, 72, 22) << "Punkte";
-        QTest::newRow("CBlinien") << "CBlinien" << "GroupBox1" << QRect(27, 56, 72, 22) << "Linien";
-        QTest::newRow("CBachsen") << "CBachsen" << "GroupBox1" << QRect(27, 85, 114, 22) << "Achsen";
-        QTest::newRow("GroupBox2") << "GroupBox2" << "" << QRect(16, 124, 132, 159) << "Ansicht";
-        QTest::newRow("PushButton1") << "PushButton1" << "GroupBox2" << QRect(49, 246, 68, 20) << "reset";
-        QTest::newRow("UPDzoom") << "UPDzoom" << "GroupBox2" << QRect(121, 153, 13, 23) << "";
-        QTest::newRow("RBdrag 0") << "RBdrag0" << "GroupBox2" << QRect(25, 188, 100, 20) << "rotieren";
-        QTest::newRow("RBdrag 1") << "RBdrag1" << "GroupBox2" << QRect(25, 214, 100, 20) << "verschieben";
-        QTest::newRow("Label1") << "Label1" << "GroupBox2" << QRect(28, 153, 45, 20) << "Zoom";
-        QTest::newRow("EFzoom") << "EFzoom" << "GroupBox2" << QRect(73, 153, 40, 22) << "10";
-        QTest::newRow("CAhaupt") << "CAhaupt" << "" << QRect(156, 15, 400, 400) << "";
-        QTest::newRow("PushButton2") << "PushButton2" << "" << QRect(29, 304, 109, 20) << "Qel laden";
-        QTest::newRow("PushButton3") << "PushButton3" << "" << QRect(29, 358, 109, 20) << "Debug";
+        QTest::newRow("GroupBox1") << "GroupBox1"
+                                   << "" << QRect(16, 15, 132, 97) << "Anzeige";
+        QTest::newRow("CBpunkte") << "CBpunkte"
+                                  << "GroupBox1" << QRect(27, 37, 72, 22) << "Punkte";
+        QTest::newRow("CBlinien") << "CBlinien"
+                                  << "GroupBox1" << QRect(27, 56, 72, 22) << "Linien";
+        QTest::newRow("CBachsen") << "CBachsen"
+                                  << "GroupBox1" << QRect(27, 85, 114, 22) << "Achsen";
+        QTest::newRow("GroupBox2") << "GroupBox2"
+                                   << "" << QRect(16, 124, 132, 159) << "Ansicht";
+        QTest::newRow("PushButton1") << "PushButton1"
+                                     << "GroupBox2" << QRect(49, 246, 68, 20) << "reset";
+        QTest::newRow("UPDzoom") << "UPDzoom"
+                                 << "GroupBox2" << QRect(121, 153, 13, 23) << "";
+        QTest::newRow("RBdrag 0") << "RBdrag0"
+                                  << "GroupBox2" << QRect(25, 188, 100, 20) << "rotieren";
+        QTest::newRow("RBdrag 1") << "RBdrag1"
+                                  << "GroupBox2" << QRect(25, 214, 100, 20) << "verschieben";
+        QTest::newRow("Label1") << "Label1"
+                                << "GroupBox2" << QRect(28, 153, 45, 20) << "Zoom";
+        QTest::newRow("EFzoom") << "EFzoom"
+                                << "GroupBox2" << QRect(73, 153, 40, 22) << "10";
+        QTest::newRow("CAhaupt") << "CAhaupt"
+                                 << "" << QRect(156, 15, 400, 400) << "";
+        QTest::newRow("PushButton2") << "PushButton2"
+                                     << "" << QRect(29, 304, 109, 20) << "Qel laden";
+        QTest::newRow("PushButton3") << "PushButton3"
+                                     << "" << QRect(29, 358, 109, 20) << "Debug";
     }
 
     void layout()
@@ -208,8 +222,9 @@ private slots:
             }
             c = c->nextInFocusChain();
         } while (c != start);
-        QCOMPARE(visited, QStringList({"CBpunkte", "CBlinien", "CBachsen", "PushButton1", "RBdrag0", "RBdrag1",
-                                       "EFzoom", "PushButton2", "PushButton3"}));
+        QCOMPARE(visited,
+                 QStringList({"CBpunkte", "CBlinien", "CBachsen", "PushButton1", "RBdrag0", "RBdrag1", "EFzoom",
+                              "PushButton2", "PushButton3"}));
         QCOMPARE(w->CAhaupt()->focusPolicy(), Qt::NoFocus);
         QCOMPARE(w->UPDzoom()->focusPolicy(), Qt::NoFocus);
         QCOMPARE(w->UPDzoom()->upButton()->focusPolicy(), Qt::NoFocus);
@@ -376,7 +391,8 @@ private slots:
         }
         for (int y = 0; y < 400; ++y)
             for (int x = 0; x < 400; ++x)
-                QCOMPARE(target.pixel(x, y), areas.contains(QPoint(x, y)) ? Module1::zebild->pixel(x, y) : qRgb(1, 2, 3));
+                QCOMPARE(target.pixel(x, y),
+                         areas.contains(QPoint(x, y)) ? Module1::zebild->pixel(x, y) : qRgb(1, 2, 3));
     }
 
     void resize_data()

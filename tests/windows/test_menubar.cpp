@@ -32,7 +32,10 @@ const Entry entries[] = {
     {"FileMenu", "FIoff", "OFF exportieren...", "Ctrl+E"},
     {"FileMenu", "FIoffhtml", "OFF+ exportieren...", "Ctrl+H"},
     {"FileMenu", "UntitledItem", nullptr, ""},
-    {"FileMenu", "About", "\xC3\x9C" "ber... ", "Ctrl+I"},
+    {"FileMenu", "About",
+     "\xC3\x9C"
+     "ber... ",
+     "Ctrl+I"},
     {"FileMenu", "UntitledItem", nullptr, ""},
     {"FileMenu", "FileQuit", "Quit", "Ctrl+Q"},
     {"EditMenu", "EditUndo", "&Undo", "Ctrl+Z"},
@@ -114,8 +117,8 @@ private slots:
             QVERIFY(m->shortcut().isEmpty());
             for (QAction* a : m->menu()->actions()) {
                 built << QString::fromLatin1(names[i]) + " " + a->objectName() + " "
-                             + (a->isSeparator() ? QStringLiteral("-") : "[" + a->text() + "]") + " "
-                             + a->shortcut().toString(QKeySequence::PortableText);
+                        + (a->isSeparator() ? QStringLiteral("-") : "[" + a->text() + "]") + " "
+                        + a->shortcut().toString(QKeySequence::PortableText);
                 QVERIFY(a->isEnabled());
                 QVERIFY(a->isVisible());
                 QCOMPARE(a->menuRole(), QAction::NoRole);
@@ -124,8 +127,7 @@ private slots:
         QStringList expected;
         for (const Entry& e : entries) {
             expected << QString::fromLatin1(e.menu) + " " + e.name + " "
-                            + (e.text ? "[" + QString::fromUtf8(e.text) + "]" : QStringLiteral("-")) + " "
-                            + e.shortcut;
+                    + (e.text ? "[" + QString::fromUtf8(e.text) + "]" : QStringLiteral("-")) + " " + e.shortcut;
         }
         QCOMPARE(built, expected);
     }
@@ -171,8 +173,8 @@ private slots:
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("name");
-        const char* controls[] = {"CBpunkte", "CBlinien", "CBachsen", "PushButton1", "RBdrag0", "RBdrag1",
-                                  "EFzoom", "PushButton2", "PushButton3"};
+        const char* controls[] = {"CBpunkte", "CBlinien", "CBachsen",    "PushButton1", "RBdrag0",
+                                  "RBdrag1",  "EFzoom",   "PushButton2", "PushButton3"};
         for (const char* control : controls) {
             for (const Entry& e : entries) {
                 if (e.text && *e.shortcut)

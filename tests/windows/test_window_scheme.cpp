@@ -94,29 +94,40 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("index"); // for a control-set member
+        QTest::addColumn<int>("index");     // for a control-set member
         QTest::addColumn<QString>("error"); // empty: found
-        QTest::newRow("canvas") << "Canvas" << "canvas" << -1 << "";
-        QTest::newRow("logo canvas as canvas") << "Canvas" << "backdrop" << -1
-                                               << "The control named backdrop is not a qel::Canvas";
-        QTest::newRow("canvas as logo canvas") << "BackdropCanvas" << "canvas" << -1
-                                               << "The control named canvas is not a qel::BackdropCanvas";
-        QTest::newRow("label as canvas") << "Canvas" << "label" << -1 << "The control named label is not a qel::Canvas";
-        QTest::newRow("arrows as canvas") << "Canvas" << "arrows" << -1
-                                          << "The control named arrows is not a qel::Canvas";
-        QTest::newRow("label as image well") << "ImageWell" << "label" << -1
-                                             << "The control named label is not a qel::ImageWell";
-        QTest::newRow("image well as label") << "QLabel" << "well" << -1 << "";
-        QTest::newRow("list") << "Listbox" << "list" << -1 << "";
-        QTest::newRow("arrows") << "UpDownArrows" << "arrows" << -1 << "";
-        QTest::newRow("window's timer") << "_wrapper_Timer1" << "timer" << -1 << "";
-        QTest::newRow("window's timer as timer") << "QTimer" << "timer" << -1 << "";
-        QTest::newRow("plain timer as window's timer") << "_wrapper_Timer1" << "plainTimer" << -1
-                                                       << "The control named plainTimer is not a qel::_wrapper_Timer1";
-        QTest::newRow("set member") << "RBdragMember" << "set" << 0 << "";
-        QTest::newRow("plain radio button in the set's name") << "RBdragMember" << "set" << 1
-                                                              << "No control named set with index 1";
-        QTest::newRow("no such name") << "Canvas" << "none" << -1 << "No control named none";
+        QTest::newRow("canvas") << "Canvas"
+                                << "canvas" << -1 << "";
+        QTest::newRow("logo canvas as canvas") << "Canvas"
+                                               << "backdrop" << -1 << "The control named backdrop is not a qel::Canvas";
+        QTest::newRow("canvas as logo canvas")
+            << "BackdropCanvas"
+            << "canvas" << -1 << "The control named canvas is not a qel::BackdropCanvas";
+        QTest::newRow("label as canvas") << "Canvas"
+                                         << "label" << -1 << "The control named label is not a qel::Canvas";
+        QTest::newRow("arrows as canvas") << "Canvas"
+                                          << "arrows" << -1 << "The control named arrows is not a qel::Canvas";
+        QTest::newRow("label as image well") << "ImageWell"
+                                             << "label" << -1 << "The control named label is not a qel::ImageWell";
+        QTest::newRow("image well as label") << "QLabel"
+                                             << "well" << -1 << "";
+        QTest::newRow("list") << "Listbox"
+                              << "list" << -1 << "";
+        QTest::newRow("arrows") << "UpDownArrows"
+                                << "arrows" << -1 << "";
+        QTest::newRow("window's timer") << "_wrapper_Timer1"
+                                        << "timer" << -1 << "";
+        QTest::newRow("window's timer as timer") << "QTimer"
+                                                 << "timer" << -1 << "";
+        QTest::newRow("plain timer as window's timer")
+            << "_wrapper_Timer1"
+            << "plainTimer" << -1 << "The control named plainTimer is not a qel::_wrapper_Timer1";
+        QTest::newRow("set member") << "RBdragMember"
+                                    << "set" << 0 << "";
+        QTest::newRow("plain radio button in the set's name") << "RBdragMember"
+                                                              << "set" << 1 << "No control named set with index 1";
+        QTest::newRow("no such name") << "Canvas"
+                                      << "none" << -1 << "No control named none";
     }
     void lookupChecksTheKind()
     {
