@@ -9,6 +9,16 @@ E2E_PID=""
 E2E_WID=""
 E2E_SCRATCH="${E2E_SCRATCH:-$(mktemp -d)}"
 
+# A test's arguments: the program, the source tree and its scratch folder, which
+# starts empty. Sets program, source_dir and E2E_SCRATCH.
+e2e_init() {
+  program="$1"
+  source_dir="$2"
+  rm -rf "$3"
+  mkdir -p "$3"
+  E2E_SCRATCH="$(cd "$3" && pwd)"
+}
+
 e2e_fail() {
   echo "FAIL: $*" >&2
   if [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null; then

@@ -6,11 +6,8 @@
 # reported once.
 # Arguments: the program, the source tree, a scratch folder.
 set -euo pipefail
-program="$1"
-source_dir="$2"
-mkdir -p "$3"
-E2E_SCRATCH="$(cd "$3" && pwd)"
-source "$source_dir/tests/e2e/lib.sh"
+source "$2/tests/e2e/lib.sh"
+e2e_init "$@"
 
 model="$source_dir/examples/cube.qel"
 [ -f "$model" ] || e2e_fail "no $model"
@@ -23,10 +20,7 @@ main="$E2E_WID"
 xdotool windowmove --sync "$main" 0 120
 sleep 0.2
 
-e2e_focus "$main"
-xdotool key ctrl+o
-e2e_answer_dialog "^Open$" "$model"
-sleep 0.3
+e2e_load_model "$main" "$model"
 
 # The debug button "Debug" lies at (29, 358), 109 x 20, in the content area, which
 # starts below the menu bar.

@@ -6,12 +6,8 @@
 # name with double quotes names exactly that one file.
 # Arguments: the program, the source tree, a scratch folder.
 set -euo pipefail
-program="$1"
-source_dir="$2"
-rm -rf "$3"
-mkdir -p "$3"
-E2E_SCRATCH="$(cd "$3" && pwd)"
-source "$source_dir/tests/e2e/lib.sh"
+source "$2/tests/e2e/lib.sh"
+e2e_init "$@"
 
 data="$source_dir/tests/e2e/data"
 model="$source_dir/examples/cube.qel"
@@ -46,10 +42,7 @@ cd "$E2E_SCRATCH/cwd"
 e2e_start "$program"
 main="$E2E_WID"
 
-e2e_focus "$main"
-xdotool key ctrl+o
-e2e_answer_dialog "^Open$" "$model"
-sleep 0.3
+e2e_load_model "$main" "$model"
 
 # OFF file alone.
 e2e_focus "$main"

@@ -6,12 +6,8 @@
 # export window stays open.
 # Arguments: the program, the source tree, a scratch folder.
 set -euo pipefail
-program="$1"
-source_dir="$2"
-rm -rf "$3"
-mkdir -p "$3"
-E2E_SCRATCH="$(cd "$3" && pwd)"
-source "$source_dir/tests/e2e/lib.sh"
+source "$2/tests/e2e/lib.sh"
+e2e_init "$@"
 
 data="$source_dir/tests/e2e/data"
 model="$source_dir/examples/cube.qel"

@@ -2,11 +2,8 @@
 # path into the open dialog, check the drawing on the screen, close the window.
 # Arguments: the program, the source tree, a scratch folder.
 set -euo pipefail
-program="$1"
-source_dir="$2"
-mkdir -p "$3"
-E2E_SCRATCH="$(cd "$3" && pwd)"
-source "$source_dir/tests/e2e/lib.sh"
+source "$2/tests/e2e/lib.sh"
+e2e_init "$@"
 
 model="$source_dir/examples/cube.qel"
 [ -f "$model" ] || e2e_fail "no $model"
@@ -14,9 +11,7 @@ model="$source_dir/examples/cube.qel"
 e2e_start "$program"
 main="$E2E_WID"
 
-e2e_focus "$main"
-xdotool key ctrl+o
-e2e_answer_dialog "^Open$" "$model"
+e2e_load_model "$main" "$model"
 
 
 # The midpoint of a cube edge (or of an axis), where nothing else is drawn, must

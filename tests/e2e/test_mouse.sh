@@ -6,21 +6,15 @@
 # pressed. Each step is checked on the screen.
 # Arguments: the program, the source tree, a scratch folder.
 set -euo pipefail
-program="$1"
-source_dir="$2"
-mkdir -p "$3"
-E2E_SCRATCH="$(cd "$3" && pwd)"
-source "$source_dir/tests/e2e/lib.sh"
+source "$2/tests/e2e/lib.sh"
+e2e_init "$@"
 
 model="$source_dir/examples/cube.qel"
 [ -f "$model" ] || e2e_fail "no $model"
 
 e2e_start "$program"
 main="$E2E_WID"
-e2e_focus "$main"
-xdotool key ctrl+o
-e2e_answer_dialog "^Open$" "$model"
-sleep 0.3
+e2e_load_model "$main" "$model"
 
 e2e_canvas_origin "$main"
 e2e_geometry "$main"

@@ -4,12 +4,8 @@
 # input, and the cube stays on the screen.
 # Arguments: the program, the source tree, a scratch folder.
 set -euo pipefail
-program="$1"
-source_dir="$2"
-rm -rf "$3"
-mkdir -p "$3"
-E2E_SCRATCH="$(cd "$3" && pwd)"
-source "$source_dir/tests/e2e/lib.sh"
+source "$2/tests/e2e/lib.sh"
+e2e_init "$@"
 
 model="$source_dir/examples/cube.qel"
 [ -f "$model" ] || e2e_fail "no $model"
@@ -19,9 +15,7 @@ mkfifo "$fifo"
 e2e_start "$program"
 main="$E2E_WID"
 
-e2e_focus "$main"
-xdotool key ctrl+o
-e2e_answer_dialog "^Open$" "$model"
+e2e_load_model "$main" "$model"
 
 # The midpoint of the cube's bottom edge 1-2 (code 12) in the start view.
 edge=$(e2e_canvas_xy 0 -5 -5)
