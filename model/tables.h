@@ -25,8 +25,6 @@ public:
 
     explicit Table2(const char* name) : name_(name) {}
 
-    static constexpr bool rowInRange(std::int64_t r) { return r >= 0 && r <= LastRow; }
-
     T& operator()(std::int64_t r, std::int64_t c)
     {
         check(r, c);
@@ -63,6 +61,8 @@ public:
     }
 
 private:
+    static constexpr bool rowInRange(std::int64_t r) { return r >= 0 && r <= LastRow; }
+
     void check(std::int64_t r, std::int64_t c) const
     {
         if (r < 0 || r > LastRow || c < 0 || c > LastCol)

@@ -38,11 +38,8 @@ public:
     explicit Raster(QImage& picture);
 
     void setForeColor(int red, int green, int blue) { fore_ = qRgb(red, green, blue); }
-    QRgb foreColor() const { return fore_; }
     void setPenWidth(int w) { penW_ = w < 1 ? 1 : w; }
     void setPenHeight(int h) { penH_ = h < 1 ? 1 : h; }
-    int penWidth() const { return penW_; }
-    int penHeight() const { return penH_; }
 
     void fillRect(double left, double top, double width, double height);
     void fillOval(double left, double top, double width, double height);

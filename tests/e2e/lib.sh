@@ -10,13 +10,16 @@ E2E_WID=""
 E2E_SCRATCH="${E2E_SCRATCH:-$(mktemp -d)}"
 
 # A test's arguments: the program, the source tree and its scratch folder, which
-# starts empty. Sets program, source_dir and E2E_SCRATCH.
+# starts empty. Sets program, source_dir, E2E_SCRATCH and model, the example cube
+# that every test loads.
 e2e_init() {
   program="$1"
   source_dir="$2"
   rm -rf "$3"
   mkdir -p "$3"
   E2E_SCRATCH="$(cd "$3" && pwd)"
+  model="$source_dir/examples/cube.qel"
+  [ -f "$model" ] || e2e_fail "no $model"
 }
 
 e2e_fail() {

@@ -10,8 +10,6 @@ source "$2/tests/e2e/lib.sh"
 e2e_init "$@"
 
 data="$source_dir/tests/e2e/data"
-model="$source_dir/examples/cube.qel"
-[ -f "$model" ] || e2e_fail "no $model"
 # The class files the program was built with.
 classes="$(cd "$(dirname "$program")/.." && pwd)/resources/applet"
 [ -f "$classes/Viewer41.class" ] || e2e_fail "no compiled applet classes in $classes"

@@ -9,9 +9,6 @@ set -euo pipefail
 source "$2/tests/e2e/lib.sh"
 e2e_init "$@"
 
-model="$source_dir/examples/cube.qel"
-[ -f "$model" ] || e2e_fail "no $model"
-
 e2e_start "$program"
 main="$E2E_WID"
 e2e_load_model "$main" "$model"
