@@ -13,7 +13,6 @@ namespace Module1 {
 
 namespace {
 
-const QString crlf = QStringLiteral("\r\n");
 const QChar quote(34);
 
 // The bytes of a class file among the program resources, fetched on the first call
@@ -72,7 +71,7 @@ void saveHTML(const QString& folder, const QString& name)
     checkPageCanName(folder + name);
 
     auto out = toolkit::TextOutputStream::CreateTextFile(folder + base + QStringLiteral(".htm"));
-    out->Delimiter = crlf;
+    out->Delimiter = toolkit::windowsLineEnd;
     out->WriteLine(QStringLiteral("<HTML>"));
     out->WriteLine(QStringLiteral("<HEAD>"));
     out->WriteLine(QStringLiteral("<TITLE>OFF-Viewer</TITLE>"));

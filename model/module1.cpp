@@ -2,25 +2,27 @@
 
 namespace Module1 {
 
-std::int64_t anzlin = 0;
-std::int64_t anzpkt = 0;
+// The start values are set in one place, resetState, which runs once before main
+// (startValues below) and again whenever a test asks for a fresh start.
+std::int64_t anzlin;
+std::int64_t anzpkt;
 Basis basis("basis");
-std::int64_t breite = 400;
-QString datname = QStringLiteral("3D");
-std::int64_t debuglinie = 0;
-std::int64_t debugpkt = 0;
-std::int64_t hoehe = 400;
-bool htmlsave = false;
-bool javasave = false;
+std::int64_t breite;
+QString datname;
+std::int64_t debuglinie;
+std::int64_t debugpkt;
+std::int64_t hoehe;
+bool htmlsave;
+bool javasave;
 LineTable linie("linie");
-std::int64_t mausx = 0;
-std::int64_t mausy = 0;
-std::int64_t origx = 200;
-std::int64_t origy = 200;
+std::int64_t mausx;
+std::int64_t mausy;
+std::int64_t origx;
+std::int64_t origy;
 PointTable punkt("punkt");
 Table1<double, 3> rotwinkel("rotwinkel");
 std::unique_ptr<QImage> zebild;
-std::int64_t zoomfaktor = 10;
+std::int64_t zoomfaktor;
 
 void outOfBounds(const char* table, std::int64_t row, std::int64_t col, std::int64_t lastRow, std::int64_t lastCol)
 {
@@ -66,6 +68,10 @@ void resetState()
 }
 
 namespace {
+
+// Defined after every variable above, so each of them is built before it runs.
+[[maybe_unused]] const bool startValues = (resetState(), true);
+
 WindowHooks defaultHooks()
 {
     WindowHooks h;

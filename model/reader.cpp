@@ -162,6 +162,8 @@ void storeRows(const ParsedModel& model, PointTable& punkt, LineTable& linie)
         linie(j, 1) = r[0];
         linie(j, 2) = r[1];
     }
+    punkt.clearRowsFrom(i + 1);
+    linie.clearRowsFrom(j + 1);
 }
 
 void datenlesen()

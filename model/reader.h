@@ -34,7 +34,8 @@ ParsedModel parseModel(toolkit::TextInputStream& in, const QString& name);
 // The same for a model text in memory; `name` also stands for its path.
 ParsedModel parseModel(std::string_view text, const QString& name);
 
-// Writes rows 1 to the counts of the tables; every other row keeps what it holds.
+// Writes rows 1 to the counts of the tables and sets every row above them to zero,
+// so that nothing of an earlier model stays; row 0, the origin, stays zero.
 void storeRows(const ParsedModel& model, PointTable& punkt, LineTable& linie);
 
 } // namespace Module1

@@ -90,7 +90,7 @@ public:
             const std::int64_t q = rec[1];
             const double* qr = model_.punkt.row(q, [&] {
                 g_.flushLines();
-                recordNamesNoPoint(j, q);
+                stopAt(j, q);
             });
             const double qx = b_.sx(qr), qy = b_.sy(qr);
             const std::int64_t c = rec[2];
@@ -141,24 +141,19 @@ public:
     }
 
 private:
-    // A point number outside the table is a fault of the model file: the message
-    // says which record names it and what is allowed.
-    [[noreturn]] void recordNamesNoPoint(std::int64_t j, std::int64_t n) const
+    // Record j names point n, which the table has not: the pass ends here.
+    [[noreturn]] void stopAt(std::int64_t j, std::int64_t n) const
     {
         throw toolkit::OutOfBoundsException(
-            QStringLiteral("Line record %1 of \"%2\" names point %3, but point numbers run from 0 to %4. "
-                           "The drawing stops at that record; the model is loaded.")
-                .arg(j)
-                .arg(model_.name)
-                .arg(n)
-                .arg(PointTable::lastRow)
+            (recordNamesNoPoint(j, n, model_.name)
+             + QStringLiteral(" The drawing stops at that record; the model is loaded."))
                 .toStdString());
     }
 
     // The row of the point that line record j names.
     const double* recordPoint(std::int64_t j, std::int64_t n) const
     {
-        return model_.punkt.row(n, [&] { recordNamesNoPoint(j, n); });
+        return model_.punkt.row(n, [&] { stopAt(j, n); });
     }
 
     Raster g_;
@@ -170,6 +165,16 @@ private:
 };
 
 } // namespace
+
+// A point number outside the table is a fault of the model file.
+QString recordNamesNoPoint(std::int64_t record, std::int64_t point, const QString& model)
+{
+    return QStringLiteral("Line record %1 of \"%2\" names point %3, but point numbers run from 0 to %4.")
+        .arg(record)
+        .arg(model)
+        .arg(point)
+        .arg(PointTable::lastRow);
+}
 
 void render(QImage& picture, const RenderModel& model, const RenderView& view, const Visibility& shown,
             const Marks& marks)

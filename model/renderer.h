@@ -44,6 +44,11 @@ struct Marks {
     std::int64_t line = 0;
 };
 
+// The fault of a line record that names a point outside the point table, in one
+// sentence: which record of which model names which point, and what is allowed.
+// The renderer and the OFF export each add what it means for them.
+QString recordNamesNoPoint(std::int64_t record, std::int64_t point, const QString& model);
+
 // Clears the drawing area of `picture`, then draws the points, the highlighted
 // point, the pen path, the highlighted line record, the origin dot and the axes, in
 // that order. A point number or a mark outside the tables ends the pass with

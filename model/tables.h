@@ -53,10 +53,15 @@ public:
         return row(r, [] {});
     }
 
-    void clear()
+    void clear() { clearRowsFrom(0); }
+
+    // Rows `first` to the last back to zero; `first` one past the last clears nothing.
+    void clearRowsFrom(std::int64_t first)
     {
-        for (auto& row : d_)
-            for (auto& v : row)
+        if (first < 0 || first > LastRow + 1)
+            rowOutOfBounds(name_, first, LastRow);
+        for (std::int64_t r = first; r <= LastRow; ++r)
+            for (auto& v : d_[r])
                 v = T{};
     }
 

@@ -34,6 +34,9 @@ private:
     QByteArray bytes_;
 };
 
+// The line end of Windows text files: CR LF.
+inline const QString windowsLineEnd = QStringLiteral("\r\n");
+
 // Windows-1252 bytes of a text; a character it cannot represent becomes "?".
 QByteArray toWindows1252(const QString& text);
 

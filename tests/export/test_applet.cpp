@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
+
 namespace {
 
 const QStringList classFiles{"Face.class", "Matrix3D.class", "OOGL_OFF.class", "Viewer41.class"};
@@ -138,10 +140,13 @@ private:
     }
 
     // Exports the model as offName with the page and the class files: the applet on
-    // that page shows the cube's picture.
-    void showsTheCube(const QString& offName, const QImage& cube)
+    // that page shows the cube's picture. `edit` may change the OFF file first.
+    void showsTheCube(const QString& offName, const QImage& cube,
+                      const std::function<QByteArray(QByteArray)>& edit = {})
     {
         exportAs(offName, true, true);
+        if (edit)
+            support::writeBytes(path(offName), edit(support::bytesOf(path(offName))));
         QList<QImage> frames;
         runApplet(path(offName.chopped(4) + QStringLiteral(".htm")), {}, frames);
         if (QTest::currentTestFailed())
@@ -353,7 +358,8 @@ private slots:
     }
 
     // The exported reader class, run from the export folder, reads back exactly the
-    // vertices and faces the export wrote, indices outside the vertices included.
+    // vertices and faces the export wrote: steps to the origin and past the point
+    // count name the origin vertex after the points.
     void appletReaderReadsTheExport()
     {
 #ifndef QEL_JAVA
@@ -375,7 +381,7 @@ private slots:
         for (QByteArray& line : out)
             line = line.trimmed();
 
-        QCOMPARE(out.value(0), QByteArray("vertices 3"));
+        QCOMPARE(out.value(0), QByteArray("vertices 4"));
         QCOMPARE(out.value(1), QByteArray("faces 4"));
         for (int k = 1; k <= 3; ++k) {
             const QList<QByteArray> f = out.value(1 + k).split(' ');
@@ -387,9 +393,10 @@ private slots:
                 QVERIFY2(ok && v == Module1::punkt(k, c), f[c].constData());
             }
         }
-        const QList<QByteArray> faces{"f 2 -1 0 colour 1.0 0.5 0.5", "f 2 1 2 colour 0.5 0.5 0.5",
-                                      "f 2 1 8 colour 0.0 0.0 0.0", "f 2 8 2 colour 0.0 0.0 0.5"};
-        QCOMPARE(out.mid(5), faces);
+        QCOMPARE(out.value(5), QByteArray("v 0.0 0.0 0.0"));
+        const QList<QByteArray> faces{"f 2 3 0 colour 1.0 0.5 0.5", "f 2 1 2 colour 0.5 0.5 0.5",
+                                      "f 2 1 3 colour 0.0 0.0 0.0", "f 2 3 2 colour 0.0 0.0 0.5"};
+        QCOMPARE(out.mid(6), faces);
 #endif
     }
 
@@ -417,7 +424,8 @@ private slots:
     }
 
     // The drawing is fitted to the vertices that the drawn faces use: a vertex far
-    // away that no drawn face uses changes nothing.
+    // away that no drawn face uses changes nothing. Our export names no vertex that
+    // is missing, but an OFF file from elsewhere may.
     void appletFitsWhatItDraws_data()
     {
         QTest::addColumn<bool>("skippedFace");
@@ -434,14 +442,31 @@ private slots:
         Module1::punkt(9, 1) = 1000;
         Module1::punkt(9, 2) = -800;
         Module1::punkt(9, 3) = 1000;
-        if (skippedFace) { // pen to the origin, then to the far point: the face "2 -1 8"
-            Module1::linie(Module1::anzlin + 1, 1) = 0;
-            Module1::linie(Module1::anzlin + 1, 2) = 0;
-            Module1::linie(Module1::anzlin + 2, 1) = 9;
-            Module1::linie(Module1::anzlin + 2, 2) = 12;
-            Module1::anzlin += 2;
+        if (!skippedFace) {
+            showsTheCube(QStringLiteral("cube.off"), cube);
+            return;
         }
-        showsTheCube(QStringLiteral("cube.off"), cube);
+        // The face "2 -1 8" added by hand; without the counts line the file is left
+        // empty and the applet shows a message instead of the cube.
+        showsTheCube(QStringLiteral("cube.off"), cube, [](QByteArray off) {
+            const QByteArray counts = "\r\n9 12 99\r\n";
+            return off.contains(counts) ? off.replace(counts, "\r\n9 13 99\r\n") + "2 -1 8 1 0.5 0.5\r\n"
+                                        : QByteArray();
+        });
+    }
+
+    // A step of the pen path to the model origin is drawn in its colour: bright red
+    // (code 12) after a white step (code 15).
+    void appletDrawsTheStepToTheOrigin()
+    {
+        support::loadModel(QStringLiteral("o.qel"), {{5, 0, 0}, {5, 5, 0}}, {{1, 0}, {2, 15}, {0, 12}});
+        exportAs(QStringLiteral("o.off"), true, true);
+        QList<QImage> frames;
+        runApplet(path(QStringLiteral("o.htm")), {}, frames);
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY(inside(drawnBox(frames[0])));
+        QCOMPARE(colours(frames[0]), (QSet<QRgb>{0x000000, 0xffffff, 0xff8080}));
     }
 
     // Every name the export writes loads in the applet: the picture is the one of

@@ -5,6 +5,7 @@
 #include "tests/support/files.h"
 #include "tests/support/model.h"
 #include "tests/support/seams.h"
+#include "toolkit/errors.h"
 #include "toolkit/numeric.h"
 
 #include <QTemporaryDir>
@@ -103,42 +104,118 @@ private slots:
         QCOMPARE(support::entries(dir.path()), QStringList{QStringLiteral("mesh")});
     }
 
-    // Two points; the records decide the faces. Each expected line is one face.
+    // Two points; the records decide the faces. Each expected line is one face; a
+    // step to point 0 or past the count names the origin, vertex 2, written after
+    // the points only when some face names it.
     void strokes_data()
     {
         QTest::addColumn<std::vector<Record>>("records");
         QTest::addColumn<QStringList>("faces");
+        QTest::addColumn<bool>("origin");
 
-        QTest::newRow("no records") << std::vector<Record>{} << QStringList{};
-        QTest::newRow("record 1 never, whatever its code") << std::vector<Record>{{2, 15}} << QStringList{};
+        QTest::newRow("no records") << std::vector<Record>{} << QStringList{} << false;
+        QTest::newRow("record 1 never, whatever its code") << std::vector<Record>{{2, 15}} << QStringList{} << false;
         QTest::newRow("second record from the first's point")
-            << std::vector<Record>{{1, 15}, {2, 15}} << QStringList{"2 0 1 1 1 1"};
+            << std::vector<Record>{{1, 15}, {2, 15}} << QStringList{"2 0 1 1 1 1"} << false;
         QTest::newRow("pen up skipped, next starts at its point")
-            << std::vector<Record>{{1, 4}, {2, 0}, {1, 4}} << QStringList{"2 1 0 0.5 0 0"};
+            << std::vector<Record>{{1, 4}, {2, 0}, {1, 4}} << QStringList{"2 1 0 0.5 0 0"} << false;
         QTest::newRow("negative skipped, next starts at its point")
-            << std::vector<Record>{{1, 4}, {2, -1}, {1, 2}} << QStringList{"2 1 0 0 0.5 0"};
-        QTest::newRow("minus sixteen skipped") << std::vector<Record>{{1, 4}, {2, -16}} << QStringList{};
+            << std::vector<Record>{{1, 4}, {2, -1}, {1, 2}} << QStringList{"2 1 0 0 0.5 0"} << false;
+        QTest::newRow("minus sixteen skipped") << std::vector<Record>{{1, 4}, {2, -16}} << QStringList{} << false;
         QTest::newRow("7 and 8 alike") << std::vector<Record>{{1, 0}, {2, 7}, {1, 8}}
-                                       << QStringList{"2 0 1 0.5 0.5 0.5", "2 1 0 0.5 0.5 0.5"};
-        QTest::newRow("16 exported black") << std::vector<Record>{{1, 0}, {2, 16}} << QStringList{"2 0 1 0 0 0"};
+                                       << QStringList{"2 0 1 0.5 0.5 0.5", "2 1 0 0.5 0.5 0.5"} << false;
+        QTest::newRow("16 exported black")
+            << std::vector<Record>{{1, 0}, {2, 16}} << QStringList{"2 0 1 0 0 0"} << false;
         QTest::newRow("12 and 1") << std::vector<Record>{{1, 0}, {2, 12}, {1, 1}}
-                                  << QStringList{"2 0 1 1 0.5 0.5", "2 1 0 0 0 0.5"};
-        QTest::newRow("only the low four bits")
-            << std::vector<Record>{{1, 0}, {2, 31}, {1, 1 << 20 | 3}} << QStringList{"2 0 1 1 1 1", "2 1 0 0 0.5 0.5"};
-        QTest::newRow("origin gives -1, past the end unchecked")
-            << std::vector<Record>{{0, 0}, {2, 6}, {7, 9}} << QStringList{"2 -1 1 0.5 0.5 0", "2 1 6 0.5 0.5 1"};
-        QTest::newRow("negative point number") << std::vector<Record>{{-5, 0}, {1, 1}} << QStringList{"2 -6 0 0 0 0.5"};
+                                  << QStringList{"2 0 1 1 0.5 0.5", "2 1 0 0 0 0.5"} << false;
+        QTest::newRow("only the low four bits") << std::vector<Record>{{1, 0}, {2, 31}, {1, 1 << 20 | 3}}
+                                                << QStringList{"2 0 1 1 1 1", "2 1 0 0 0.5 0.5"} << false;
+
+        QTest::newRow("a step to the origin")
+            << std::vector<Record>{{1, 0}, {2, 15}, {0, 12}} << QStringList{"2 0 1 1 1 1", "2 1 2 1 0.5 0.5"} << true;
+        QTest::newRow("from the origin, and past the count")
+            << std::vector<Record>{{0, 0}, {2, 6}, {7, 9}} << QStringList{"2 2 1 0.5 0.5 0", "2 1 2 0.5 0.5 1"} << true;
+        QTest::newRow("the last row of the table")
+            << std::vector<Record>{{1, 0}, {3000, 15}, {3, 2}} << QStringList{"2 0 2 1 1 1", "2 2 2 0 0.5 0"} << true;
+        QTest::newRow("the origin only where no face is written")
+            << std::vector<Record>{{0, 4}, {1, 0}, {2, 15}, {0, 0}, {3, -1}} << QStringList{"2 0 1 1 1 1"} << false;
     }
     void strokes()
     {
         QFETCH(std::vector<Record>, records);
         QFETCH(QStringList, faces);
+        QFETCH(bool, origin);
         support::loadModel(QStringLiteral("t.txt"), {{1, 2, 3}, {4, 5, 6}}, records);
 
-        QByteArray expected = "OFF\r\n2 " + QByteArray::number(faces.size()) + " 99\r\n1 2 3\r\n4 5 6\r\n";
+        QByteArray expected = "OFF\r\n" + QByteArray(origin ? "3 " : "2 ") + QByteArray::number(faces.size())
+            + " 99\r\n1 2 3\r\n4 5 6\r\n" + (origin ? "0 0 0\r\n" : "");
         for (const QString& f : faces)
             expected += f.toLatin1() + "\r\n";
         QCOMPARE(exportToFile(QStringLiteral("t.off")), expected);
+    }
+
+    // A count below 0 counts nothing: no vertex of the model's own, no face.
+    void negativeCounts_data()
+    {
+        QTest::addColumn<qint64>("points");
+        QTest::addColumn<qint64>("records");
+        QTest::addColumn<QByteArray>("off");
+        QTest::newRow("points below 0") << qint64(-1) << qint64(3)
+                                        << QByteArray("OFF\r\n1 2 99\r\n0 0 0\r\n"
+                                                      "2 0 0 1 1 1\r\n2 0 0 0 0.5 0\r\n");
+        QTest::newRow("points below 0, no records") << qint64(-1) << qint64(0) << QByteArray("OFF\r\n0 0 99\r\n");
+        QTest::newRow("records below 0") << qint64(2) << qint64(-3)
+                                         << QByteArray("OFF\r\n2 0 99\r\n1 2 3\r\n4 5 6\r\n");
+    }
+    void negativeCounts()
+    {
+        QFETCH(qint64, points);
+        QFETCH(qint64, records);
+        QFETCH(QByteArray, off);
+        support::loadModel(QStringLiteral("t.txt"), {{1, 2, 3}, {4, 5, 6}}, {{1, 0}, {2, 15}, {1, 2}});
+        Module1::anzpkt = points;
+        Module1::anzlin = records;
+        QCOMPARE(exportToFile(QStringLiteral("t.off")), off);
+    }
+
+    // A record that names a point outside the table, whatever its code and wherever
+    // it stands, refuses the export before the save dialog: nothing is asked for and
+    // nothing is written, an older file of the name included.
+    void recordNamingNoPointRefused_data()
+    {
+        QTest::addColumn<std::vector<Record>>("records");
+        QTest::addColumn<QString>("named"); // "record point"
+        QTest::newRow("negative, record 1") << std::vector<Record>{{-5, 0}, {1, 1}} << "1 -5";
+        QTest::newRow("3001, pen up") << std::vector<Record>{{1, 0}, {2, 15}, {3001, 0}, {1, 15}} << "3 3001";
+        QTest::newRow("the last record") << std::vector<Record>{{1, 0}, {2, 15}, {-1, 15}} << "3 -1";
+        QTest::newRow("the first of two") << std::vector<Record>{{1, 0}, {4000, 7}, {-9, 7}} << "2 4000";
+        QTest::newRow("the smallest number")
+            << std::vector<Record>{{1, 0}, {std::numeric_limits<std::int64_t>::min(), 15}} << "2 -9223372036854775808";
+    }
+    void recordNamingNoPointRefused()
+    {
+        QFETCH(std::vector<Record>, records);
+        QFETCH(QString, named);
+        support::loadModel(QStringLiteral("far.qel"), {{1, 2, 3}, {4, 5, 6}}, records);
+        Module1::htmlsave = true;
+        Module1::javasave = true;
+        support::writeBytes(path(QStringLiteral("far.off")), "older file");
+        support::SaveDialog dialog(path(QStringLiteral("far.off")));
+
+        QString message = QStringLiteral("no error");
+        try {
+            Module1::saveoff();
+        } catch (const toolkit::UnsupportedFormatException& e) {
+            message = QString::fromUtf8(e.what());
+        }
+        const QStringList n = named.split(' ');
+        QCOMPARE(message,
+                 QStringLiteral("Line record %1 of \"far.qel\" names point %2, but point numbers run from 0 to "
+                                "3000. The model cannot be exported; nothing was written.")
+                     .arg(n[0], n[1]));
+        QCOMPARE(dialog.proposed, QStringList{});
+        QCOMPARE(support::entries(dir.path()), QStringList{QStringLiteral("far.off")});
+        QCOMPARE(support::bytesOf(path(QStringLiteral("far.off"))), QByteArray("older file"));
     }
 
     // Every coordinate in the shortest text that reads back to the same double, the

@@ -124,7 +124,7 @@ private slots:
     void lineEnds();
     void storesWhatItReads_data();
     void storesWhatItReads();
-    void smallerModelKeepsOlderRows();
+    void smallerModelLeavesNoTrace();
     void datnameIsTheFileName();
     void cancelChangesNothing();
     void tooLargeModelChangesNothing_data();
@@ -211,8 +211,8 @@ void TestReader::checkParsed(const ParsedModel& m)
 }
 
 // Reads path and checks the result against the current data row: the counts, the
-// rows it gives, the old contents of every row above them, the name, the debug
-// window closed after the model was stored, the marks cleared, the view untouched.
+// rows it gives, zeros in every row above them, the name, the debug window closed
+// after the model was stored, the marks cleared, the view untouched.
 void TestReader::checkRead(const QString& path)
 {
     QFETCH(qint64, points);
@@ -231,13 +231,15 @@ void TestReader::checkRead(const QString& path)
     for (qsizetype j = 1; j <= recordRows.size(); ++j)
         QCOMPARE((QList<qint64>{linie(j, 1), linie(j, 2)}), recordRows[j - 1]);
     for (std::int64_t i = pointRows.size() + 1; i <= 3000; ++i)
-        for (std::int64_t k = 1; k <= 3; ++k)
-            QCOMPARE(punkt(i, k), oldPoint(i, k));
+        for (std::int64_t k = 0; k <= 3; ++k)
+            QCOMPARE(punkt(i, k), 0.0);
     for (std::int64_t j = recordRows.size() + 1; j <= 3000; ++j)
-        for (std::int64_t k = 1; k <= 2; ++k)
-            QCOMPARE(linie(j, k), oldRecord(j, k));
+        for (std::int64_t k = 0; k <= 2; ++k)
+            QCOMPARE(linie(j, k), 0);
     for (std::int64_t k = 0; k <= 3; ++k)
         QCOMPARE(punkt(0, k), 0.0);
+    for (std::int64_t k = 0; k <= 2; ++k)
+        QCOMPARE(linie(0, k), 0);
 
     const QString name = QFileInfo(path).fileName();
     QCOMPARE(datname, name);
@@ -376,7 +378,7 @@ void TestReader::storesWhatItReads()
     checkRead(file);
 }
 
-void TestReader::smallerModelKeepsOlderRows()
+void TestReader::smallerModelLeavesNoTrace()
 {
     support::answerOpenDialog(fixture("five.qel"));
     datenlesen();
@@ -386,15 +388,14 @@ void TestReader::smallerModelKeepsOlderRows()
     QCOMPARE(anzpkt, 2);
     QCOMPARE(anzlin, 3);
     QCOMPARE(datname, QStringLiteral("two.qel"));
-    const double x[] = {-1, -2, 3, 4, 5};
-    for (int i = 1; i <= 5; ++i)
+    const double x[] = {-1, -2, 0, 0, 0, 0};
+    for (int i = 1; i <= 6; ++i)
         QCOMPARE((QList<double>{punkt(i, 1), punkt(i, 2), punkt(i, 3)}), (QList<double>{x[i - 1], 0, 0}));
-    QCOMPARE(punkt(6, 1), oldPoint(6, 1));
-    // The new records 2 and 3 lead to the older points 4 and 5; records 4 and 5 stay.
-    const qint64 rec[][2] = {{1, 7}, {4, 7}, {5, 7}, {4, 4}, {5, 5}};
-    for (int j = 1; j <= 5; ++j)
+    // The new records 2 and 3 lead to the rows of points 4 and 5, which now hold the
+    // origin; records 4 and 5 of the larger model are gone.
+    const qint64 rec[][2] = {{1, 7}, {4, 7}, {5, 7}, {0, 0}, {0, 0}, {0, 0}};
+    for (int j = 1; j <= 6; ++j)
         QCOMPARE((QList<qint64>{linie(j, 1), linie(j, 2)}), (QList<qint64>{rec[j - 1][0], rec[j - 1][1]}));
-    QCOMPARE(linie(6, 1), oldRecord(6, 1));
     QCOMPARE(closeCalls_, 2);
 }
 

@@ -3,6 +3,7 @@
 // been read, the square that the export tests use with its OFF file, and the
 // example cube that ships with the program.
 #include "model/module1.h"
+#include "model/reader.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,25 +20,22 @@ struct Record {
     std::int64_t point, code;
 };
 
-// As if the model file `name` with these points and records had been read: rows 1
-// up to the counts and the counts themselves set, the name too; every other row
-// keeps what it holds, as after a read.
+// As if the model file `name` with these points and records had been read: the
+// counts and the name set, rows 1 up to the counts written and every row above
+// them zero, as after a read.
 inline void loadModel(const QString& name, const std::vector<Point>& points, const std::vector<Record>& records)
 {
+    Module1::ParsedModel m;
+    m.pointCount = static_cast<std::int64_t>(points.size());
+    m.lineCount = static_cast<std::int64_t>(records.size());
+    for (const Point& p : points)
+        m.points.push_back({p.x, p.y, p.z});
+    for (const Record& r : records)
+        m.lines.push_back({r.point, r.code});
     Module1::datname = name;
-    Module1::anzpkt = static_cast<std::int64_t>(points.size());
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const auto k = static_cast<std::int64_t>(i) + 1;
-        Module1::punkt(k, 1) = points[i].x;
-        Module1::punkt(k, 2) = points[i].y;
-        Module1::punkt(k, 3) = points[i].z;
-    }
-    Module1::anzlin = static_cast<std::int64_t>(records.size());
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const auto j = static_cast<std::int64_t>(i) + 1;
-        Module1::linie(j, 1) = records[i].point;
-        Module1::linie(j, 2) = records[i].code;
-    }
+    Module1::anzpkt = m.pointCount;
+    Module1::anzlin = m.lineCount;
+    Module1::storeRows(m, Module1::punkt, Module1::linie);
 }
 
 // The square with seven records, read from square.txt.
