@@ -26,6 +26,11 @@
 
 namespace qel {
 
+// True when C itself carries Q_OBJECT. The macro declares metaObject() in the class;
+// without it, &C::metaObject names the member of a base class, and its type says so.
+template <class C>
+concept HasQObjectMacro = std::is_same_v<decltype(&C::metaObject), const QMetaObject* (C::*)() const>;
+
 // The base of every window class. A template cannot carry Q_OBJECT, so it adds
 // no meta-object of its own; each window class derived from it does, and Qt
 // sees it as a direct subclass of QtBase.
@@ -130,7 +135,7 @@ protected:
     template <class C, class... Args>
     C* makeControl(QWidget* parent, const QString& name, QRect place, Args&&... args)
     {
-        static_assert(QtPrivate::HasQ_OBJECT_Macro<C>::Value, "a control class needs Q_OBJECT");
+        static_assert(HasQObjectMacro<C>, "a control class needs Q_OBJECT");
         auto* c = new C(std::forward<Args>(args)..., parent);
         c->setObjectName(name);
         QWidget* area = contentArea();
@@ -143,7 +148,7 @@ protected:
     template <class C>
     C* makeComponent(const QString& name)
     {
-        static_assert(QtPrivate::HasQ_OBJECT_Macro<C>::Value, "a control class needs Q_OBJECT");
+        static_assert(HasQObjectMacro<C>, "a control class needs Q_OBJECT");
         auto* c = new C(this);
         c->setObjectName(name);
         return c;
@@ -179,7 +184,7 @@ protected:
     template <class C>
     C* control(const QString& name) const
     {
-        static_assert(QtPrivate::HasQ_OBJECT_Macro<C>::Value, "a control class needs Q_OBJECT");
+        static_assert(HasQObjectMacro<C>, "a control class needs Q_OBJECT");
         QObject* found = this->template findChild<QObject*>(name);
         if (!found)
             throw toolkit::NilObjectException(("No control named " + name).toStdString());
@@ -195,7 +200,7 @@ protected:
     template <class C>
     C* control(const QString& name, std::int64_t index) const
     {
-        static_assert(QtPrivate::HasQ_OBJECT_Macro<C>::Value, "a control class needs Q_OBJECT");
+        static_assert(HasQObjectMacro<C>, "a control class needs Q_OBJECT");
         for (QObject* found : this->template findChildren<QObject*>(name)) {
             C* c = qobject_cast<C*>(found);
             if (c && c->Index == index)
