@@ -2,6 +2,7 @@
 
 #include "toolkit/report.h"
 #include "toolkit/resources.h"
+#include "toolkit/version.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -139,7 +140,8 @@ void WIInfo::_CreateControls0()
     setLabelText(name, QStringLiteral("Qel-Viewer"), fontOfPixelSize(16, true), Qt::AlignLeft);
 
     auto* version = makeControl<QLabel>(this, QStringLiteral("Label3"), {69, 243, 100, 20});
-    setLabelText(version, QStringLiteral("Version 2.5"), fontOfPixelSize(0), Qt::AlignHCenter);
+    const QString versionText = QStringLiteral("Version %1.%2").arg(toolkit::versionMajor).arg(toolkit::versionMinor);
+    setLabelText(version, versionText, fontOfPixelSize(0), Qt::AlignHCenter);
 }
 
 void WIInfo::PushButton1_Action(QPushButton*) { ::WIInfo()->Close(); }
