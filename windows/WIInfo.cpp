@@ -78,9 +78,9 @@ ImageWell::ImageWell(QWidget* parent) : QLabel(parent) { setAlignment(Qt::AlignC
 
 void ImageWell::setImage(std::shared_ptr<QImage> image)
 {
-    m_image = std::move(image);
-    if (m_image)
-        setPixmap(QPixmap::fromImage(*m_image));
+    image_ = std::move(image);
+    if (image_)
+        setPixmap(QPixmap::fromImage(*image_));
     else
         clear();
 }
@@ -89,17 +89,17 @@ BackdropCanvas::BackdropCanvas(QWidget* parent) : QWidget(parent) { setFocusPoli
 
 void BackdropCanvas::setBackdrop(std::shared_ptr<QImage> image)
 {
-    m_backdrop = std::move(image);
+    backdrop_ = std::move(image);
     update();
 }
 
 void BackdropCanvas::paintEvent(QPaintEvent*)
 {
     toolkit::guard([this] {
-        if (!m_backdrop)
+        if (!backdrop_)
             return;
         QPainter p(this);
-        p.drawImage(QPoint(0, 0), *m_backdrop);
+        p.drawImage(QPoint(0, 0), *backdrop_);
     });
 }
 

@@ -40,25 +40,25 @@ public:
     // The window accessor: the live window, or a new one built and opened.
     static Derived* accessor()
     {
-        if (s_live)
-            return static_cast<Derived*>(s_live);
+        if (live_)
+            return static_cast<Derived*>(live_);
         auto* w = new Derived();
         w->setAttribute(Qt::WA_DeleteOnClose);
-        s_live = w;
+        live_ = w;
         try {
             w->construct();
         } catch (...) {
-            if (s_live == w)
-                s_live = nullptr;
+            if (live_ == w)
+                live_ = nullptr;
             w->hide();
             w->deleteLater();
             throw;
         }
-        return static_cast<Derived*>(s_live);
+        return static_cast<Derived*>(live_);
     }
 
     // The live window, or nullptr; never builds one.
-    static Derived* liveWindow() { return static_cast<Derived*>(s_live); }
+    static Derived* liveWindow() { return static_cast<Derived*>(live_); }
 
     // Shows the window in front of the others, modeless.
     void Show()
@@ -85,8 +85,8 @@ protected:
     Window() = default;
     ~Window() override
     {
-        if (s_live == this)
-            s_live = nullptr;
+        if (live_ == this)
+            live_ = nullptr;
     }
 
     virtual void Layout() = 0;
@@ -213,8 +213,8 @@ protected:
     void closeEvent(QCloseEvent* e) override
     {
         e->accept();
-        if (s_live == this)
-            s_live = nullptr;
+        if (live_ == this)
+            live_ = nullptr;
         if (closeError_) {
             try {
                 Event_Close();
@@ -238,7 +238,7 @@ private:
 
     // Kept as the base: the destructor compares it with a window whose derived part
     // is already gone, where no cast to Derived is allowed.
-    static inline Window* s_live = nullptr;
+    static inline Window* live_ = nullptr;
     std::exception_ptr* closeError_ = nullptr; // set while Close() runs
 };
 
