@@ -52,22 +52,20 @@ class TestRenderer : public QObject {
     int repaints_ = 0;
     QStringList calls_;
 
+    // A box's answer: the flag as it is when the pass asks, and the question noted.
+    std::function<bool()> box(const char* name, const bool& shown)
+    {
+        return [this, name, &shown] {
+            calls_ << name;
+            return shown;
+        };
+    }
+
     void pass()
     {
         Module1::render(
             picture, {punkt, anzpkt, linie, anzlin, datname}, {basis, origx, origy, breite, hoehe, zoomfaktor},
-            {[this] {
-            calls_ << "punkte";
-            return punkte_;
-             },
-             [this] {
-            calls_ << "linien";
-            return linien_;
-            },
-            [this] {
-            calls_ << "achsen";
-            return achsen_;
-            }},
+            {.punkte = box("punkte", punkte_), .linien = box("linien", linien_), .achsen = box("achsen", achsen_)},
             {debugpkt, debuglinie});
     }
 
@@ -162,18 +160,9 @@ private slots:
         repaints_ = 0;
         calls_.clear();
         auto& h = Module1::hooks();
-        h.punkteShown = [this] {
-            calls_ << "punkte";
-            return punkte_;
-        };
-        h.linienShown = [this] {
-            calls_ << "linien";
-            return linien_;
-        };
-        h.achsenShown = [this] {
-            calls_ << "achsen";
-            return achsen_;
-        };
+        h.punkteShown = box("punkte", punkte_);
+        h.linienShown = box("linien", linien_);
+        h.achsenShown = box("achsen", achsen_);
         h.invalidateCanvas = [this] {
             calls_ << "invalidate";
             ++repaints_;
