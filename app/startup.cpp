@@ -6,6 +6,7 @@
 #include "toolkit/application.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/report.h"
+#include "toolkit/version.h"
 #include "windows/MenuBar1.h"
 #include "windows/WINhaupt.h"
 #include "windows/hooks.h"
@@ -51,15 +52,15 @@ void _InitFileTypes() {}
 void _NewAppInstance()
 {
     auto* app = new App(); // lives until the process ends
-    app->MajorVersion = 2;
-    app->MinorVersion = 5;
-    app->BugVersion = 0;
+    app->MajorVersion = toolkit::versionMajor;
+    app->MinorVersion = toolkit::versionMinor;
+    app->BugVersion = toolkit::versionPatch;
     app->NonReleaseVersion = 0;
     app->StageCode = 2;
     app->LongVersion = QString();
     app->ShortVersion = QString();
     app->PackageInfo = QString();
-    QCoreApplication::setApplicationVersion(QStringLiteral("2.5.0"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(toolkit::versionText));
     app->MenuBar = ::MenuBar1();
     toolkit::_RuntimeRegisterAppObject(app);
 }

@@ -78,7 +78,10 @@ void runOne(const std::uint8_t* data, std::size_t size)
         try {
             Module1::render(*picture, {tables->punkt, m.pointCount, tables->linie, m.lineCount, modelName},
                             {Module1::basis, v.origx, v.origy, v.breite, v.hoehe, v.zoom},
-                            {[&v] { return v.punkte; }, [&v] { return v.linien; }, [&v] { return v.achsen; }}, marks);
+                            {.punkte = [&v] { return v.punkte; },
+                             .linien = [&v] { return v.linien; },
+                             .achsen = [&v] { return v.achsen; }},
+                            marks);
         } catch (const toolkit::RuntimeException&) {
             // an orderly end of the pass (a point number outside the tables)
         }

@@ -18,15 +18,15 @@ namespace qel {
 
 // --- model -------------------------------------------------------------------
 
-ListboxModel::ListboxModel(QObject* parent) : QAbstractTableModel(parent), m_headings(1) {}
+ListboxModel::ListboxModel(QObject* parent) : QAbstractTableModel(parent), headings_(1) {}
 
-int ListboxModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_rows; }
+int ListboxModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
 
-int ListboxModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_columns; }
+int ListboxModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : columns_; }
 
 QVariant ListboxModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_rows || index.column() >= m_columns)
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rows_ || index.column() >= columns_)
         return {};
     return cell(index.row(), index.column());
 }
@@ -35,9 +35,9 @@ QVariant ListboxModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation != Qt::Horizontal)
         return QAbstractTableModel::headerData(section, orientation, role);
-    if (role != Qt::DisplayRole || section < 0 || section >= m_columns)
+    if (role != Qt::DisplayRole || section < 0 || section >= columns_)
         return {};
-    return m_headings.at(section);
+    return headings_.at(section);
 }
 
 Qt::ItemFlags ListboxModel::flags(const QModelIndex& index) const
@@ -50,35 +50,35 @@ Qt::ItemFlags ListboxModel::flags(const QModelIndex& index) const
 void ListboxModel::setColumns(int count)
 {
     beginResetModel();
-    m_columns = count;
-    m_headings = QStringList(count);
-    m_cells.clear();
-    m_rows = 0;
+    columns_ = count;
+    headings_ = QStringList(count);
+    cells_.clear();
+    rows_ = 0;
     endResetModel();
 }
 
 void ListboxModel::clearRows()
 {
-    if (m_rows == 0)
+    if (rows_ == 0)
         return;
-    beginRemoveRows({}, 0, m_rows - 1);
-    m_cells.clear();
-    m_rows = 0;
+    beginRemoveRows({}, 0, rows_ - 1);
+    cells_.clear();
+    rows_ = 0;
     endRemoveRows();
 }
 
 void ListboxModel::appendRow(const QString& first)
 {
-    beginInsertRows({}, m_rows, m_rows);
-    m_cells.resize(m_cells.size() + static_cast<std::size_t>(m_columns));
-    m_cells[static_cast<std::size_t>(m_rows) * static_cast<std::size_t>(m_columns)] = first;
-    ++m_rows;
+    beginInsertRows({}, rows_, rows_);
+    cells_.resize(cells_.size() + static_cast<std::size_t>(columns_));
+    cells_[static_cast<std::size_t>(rows_) * static_cast<std::size_t>(columns_)] = first;
+    ++rows_;
     endInsertRows();
 }
 
 void ListboxModel::setCell(int row, int column, const QString& text)
 {
-    m_cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(m_columns) + static_cast<std::size_t>(column)]
+    cells_[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(column)]
         = text;
     const QModelIndex i = index(row, column);
     emit dataChanged(i, i, {Qt::DisplayRole});
@@ -86,23 +86,23 @@ void ListboxModel::setCell(int row, int column, const QString& text)
 
 const QString& ListboxModel::cell(int row, int column) const
 {
-    return m_cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(m_columns)
-                   + static_cast<std::size_t>(column)];
+    return cells_[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_)
+                  + static_cast<std::size_t>(column)];
 }
 
 void ListboxModel::setHeading(int column, const QString& text)
 {
-    m_headings[column] = text;
+    headings_[column] = text;
     emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
-const QString& ListboxModel::heading(int column) const { return m_headings.at(column); }
+const QString& ListboxModel::heading(int column) const { return headings_.at(column); }
 
 // --- view --------------------------------------------------------------------
 
-Listbox::Listbox(QWidget* parent) : QTableView(parent), m_model(new ListboxModel(this))
+Listbox::Listbox(QWidget* parent) : QTableView(parent), model_(new ListboxModel(this))
 {
-    setModel(m_model);
+    setModel(model_);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -132,35 +132,35 @@ void Listbox::setColumnCount(std::int64_t count)
 {
     if (count < 1 || count > 64)
         throw toolkit::OutOfBoundsException("Column count " + toolkit::Str(count).toStdString() + " out of range");
-    m_model->setColumns(static_cast<int>(count));
-    m_widthModes.assign(static_cast<std::size_t>(count), ColumnWidth::Share);
-    m_widest.assign(static_cast<std::size_t>(count), 0);
+    model_->setColumns(static_cast<int>(count));
+    widthModes_.assign(static_cast<std::size_t>(count), ColumnWidth::Share);
+    widest_.assign(static_cast<std::size_t>(count), 0);
     columnsChanged();
 }
 
 void Listbox::setColumnWidthMode(std::int64_t column, ColumnWidth mode)
 {
     checkColumn(column);
-    m_widthModes[static_cast<std::size_t>(column)] = mode;
+    widthModes_[static_cast<std::size_t>(column)] = mode;
     columnsChanged();
 }
 
-std::int64_t Listbox::ColumnCount() const { return m_model->columnCount(); }
+std::int64_t Listbox::ColumnCount() const { return model_->columnCount(); }
 
 void Listbox::DeleteAllRows()
 {
-    m_model->clearRows();
-    std::fill(m_widest.begin(), m_widest.end(), 0);
+    model_->clearRows();
+    std::fill(widest_.begin(), widest_.end(), 0);
     columnsChanged();
 }
 
 void Listbox::AddRow(const QString& text)
 {
-    m_model->appendRow(text);
+    model_->appendRow(text);
     measure(0, text);
 }
 
-std::int64_t Listbox::RowCount() const { return m_model->rowCount(); }
+std::int64_t Listbox::RowCount() const { return model_->rowCount(); }
 
 void Listbox::checkRow(std::int64_t row) const
 {
@@ -177,32 +177,32 @@ void Listbox::checkColumn(std::int64_t column) const
 void Listbox::Heading(std::int64_t column, const QString& text)
 {
     checkColumn(column);
-    m_model->setHeading(static_cast<int>(column), text);
+    model_->setHeading(static_cast<int>(column), text);
     columnsChanged();
 }
 
 QString Listbox::Heading(std::int64_t column) const
 {
     checkColumn(column);
-    return m_model->heading(static_cast<int>(column));
+    return model_->heading(static_cast<int>(column));
 }
 
 void Listbox::Cell(std::int64_t row, std::int64_t column, const QString& text)
 {
     checkRow(row);
     checkColumn(column);
-    m_model->setCell(static_cast<int>(row), static_cast<int>(column), text);
+    model_->setCell(static_cast<int>(row), static_cast<int>(column), text);
     measure(column, text);
 }
 
 void Listbox::measure(std::int64_t column, const QString& text)
 {
     const auto c = static_cast<std::size_t>(column);
-    if (m_widthModes[c] != ColumnWidth::Fit)
+    if (widthModes_[c] != ColumnWidth::Fit)
         return;
     const int w = textWidth(text);
-    if (w > m_widest[c]) {
-        m_widest[c] = w;
+    if (w > widest_[c]) {
+        widest_[c] = w;
         columnsChanged();
     }
 }
@@ -211,7 +211,7 @@ QString Listbox::Cell(std::int64_t row, std::int64_t column) const
 {
     checkRow(row);
     checkColumn(column);
-    return m_model->cell(static_cast<int>(row), static_cast<int>(column));
+    return model_->cell(static_cast<int>(row), static_cast<int>(column));
 }
 
 std::int64_t Listbox::SelectedRow() const
@@ -259,9 +259,9 @@ int Listbox::textWidth(const QString& text) const
     qreal fraction = 0;
     for (const QChar ch : text) {
         const char16_t u = ch.unicode();
-        if (u >= m_advances.size())
+        if (u >= advances_.size())
             return fontMetrics().horizontalAdvance(text);
-        Advance& a = m_advances[u];
+        Advance& a = advances_[u];
         if (a.whole < 0) {
             a.whole = fontMetrics().horizontalAdvance(ch);
             a.fraction = QFontMetricsF(font()).horizontalAdvance(ch);
@@ -290,30 +290,30 @@ bool Listbox::textFits(std::int64_t row, std::int64_t column) const
 // when the filling handler has returned.
 void Listbox::columnsChanged()
 {
-    if (m_layoutPending)
+    if (layoutPending_)
         return;
-    m_layoutPending = true;
+    layoutPending_ = true;
     QMetaObject::invokeMethod(
         this, [this] { layoutColumns(); }, Qt::QueuedConnection);
 }
 
 void Listbox::layoutColumns()
 {
-    m_layoutPending = false;
-    const int columns = m_model->columnCount();
-    if (static_cast<int>(m_widthModes.size()) != columns)
+    layoutPending_ = false;
+    const int columns = model_->columnCount();
+    if (static_cast<int>(widthModes_.size()) != columns)
         return;
     QHeaderView* header = horizontalHeader();
     const int available = viewport()->width();
-    m_laidOutFor = available;
+    laidOutFor_ = available;
 
     std::vector<int> width(static_cast<std::size_t>(columns), 0);
     int fitTotal = 0, shareMin = 0, sharing = 0;
     for (int c = 0; c < columns; ++c) {
         const auto i = static_cast<std::size_t>(c);
         const int heading = header->sectionSizeHint(c);
-        if (m_widthModes[i] == ColumnWidth::Fit) {
-            width[i] = std::max(m_widest[i] + cellPadding(), heading);
+        if (widthModes_[i] == ColumnWidth::Fit) {
+            width[i] = std::max(widest_[i] + cellPadding(), heading);
             fitTotal += width[i];
         } else {
             shareMin += heading;
@@ -326,7 +326,7 @@ void Listbox::layoutColumns()
     if (fitTotal > room) {
         std::vector<int> order;
         for (int c = 0; c < columns; ++c)
-            if (m_widthModes[static_cast<std::size_t>(c)] == ColumnWidth::Fit)
+            if (widthModes_[static_cast<std::size_t>(c)] == ColumnWidth::Fit)
                 order.push_back(c);
         std::sort(order.begin(), order.end(), [&](int a, int b) {
             return width[static_cast<std::size_t>(a)] < width[static_cast<std::size_t>(b)];
@@ -346,7 +346,7 @@ void Listbox::layoutColumns()
         int extra = rest % sharing;
         for (int c = 0; c < columns; ++c) {
             const auto i = static_cast<std::size_t>(c);
-            if (m_widthModes[i] == ColumnWidth::Share)
+            if (widthModes_[i] == ColumnWidth::Share)
                 width[i] = rest / sharing + (extra-- > 0 ? 1 : 0);
         }
     } else if (columns > 0) {
@@ -361,14 +361,14 @@ void Listbox::changeEvent(QEvent* event)
     QTableView::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
         // Text widths change with the font: measure every Fit column again.
-        m_advances.fill(Advance{});
+        advances_.fill(Advance{});
         const auto rows = RowCount();
-        for (std::size_t c = 0; c < m_widest.size(); ++c) {
-            if (m_widthModes[c] != ColumnWidth::Fit)
+        for (std::size_t c = 0; c < widest_.size(); ++c) {
+            if (widthModes_[c] != ColumnWidth::Fit)
                 continue;
-            m_widest[c] = 0;
+            widest_[c] = 0;
             for (std::int64_t r = 0; r < rows; ++r)
-                m_widest[c] = std::max(m_widest[c], textWidth(m_model->cell(static_cast<int>(r), static_cast<int>(c))));
+                widest_[c] = std::max(widest_[c], textWidth(model_->cell(static_cast<int>(r), static_cast<int>(c))));
         }
         columnsChanged();
     }
@@ -388,7 +388,7 @@ bool Listbox::viewportEvent(QEvent* event)
     case QEvent::Resize: {
         // The scroll bar comes and goes with the rows: the columns follow the width.
         const bool handled = QTableView::viewportEvent(event);
-        if (viewport()->width() != m_laidOutFor)
+        if (viewport()->width() != laidOutFor_)
             columnsChanged();
         return handled;
     }
@@ -396,7 +396,7 @@ bool Listbox::viewportEvent(QEvent* event)
         auto* help = static_cast<QHelpEvent*>(event);
         const QModelIndex index = indexAt(help->pos());
         if (index.isValid() && !textFits(index.row(), index.column())) {
-            QToolTip::showText(help->globalPos(), m_model->cell(index.row(), index.column()), viewport(),
+            QToolTip::showText(help->globalPos(), model_->cell(index.row(), index.column()), viewport(),
                                visualRect(index));
         } else {
             QToolTip::hideText();

@@ -38,10 +38,10 @@ public:
     const QString& heading(int column) const;
 
 private:
-    int m_columns = 1;
-    QStringList m_headings;
-    std::vector<QString> m_cells; // row-major, m_columns texts per row
-    int m_rows = 0;
+    int columns_ = 1;
+    QStringList headings_;
+    std::vector<QString> cells_; // row-major, columns_ texts per row
+    int rows_ = 0;
 };
 
 class Listbox : public QTableView {
@@ -99,16 +99,16 @@ private:
     void columnsChanged();
     void layoutColumns();
 
-    ListboxModel* m_model;
-    std::vector<ColumnWidth> m_widthModes;
-    std::vector<int> m_widest; // widest text of each Fit column, in pixels
+    ListboxModel* model_;
+    std::vector<ColumnWidth> widthModes_;
+    std::vector<int> widest_; // widest text of each Fit column, in pixels
     struct Advance {
         int whole = -1; // not looked up yet
         qreal fraction = 0;
     };
-    mutable std::array<Advance, 128> m_advances{}; // of the characters below 128
-    bool m_layoutPending = false;
-    int m_laidOutFor = -1; // viewport width of the last layout
+    mutable std::array<Advance, 128> advances_{}; // of the characters below 128
+    bool layoutPending_ = false;
+    int laidOutFor_ = -1; // viewport width of the last layout
 };
 
 } // namespace qel

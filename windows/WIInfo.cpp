@@ -2,6 +2,7 @@
 
 #include "toolkit/report.h"
 #include "toolkit/resources.h"
+#include "toolkit/version.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -77,9 +78,9 @@ ImageWell::ImageWell(QWidget* parent) : QLabel(parent) { setAlignment(Qt::AlignC
 
 void ImageWell::setImage(std::shared_ptr<QImage> image)
 {
-    m_image = std::move(image);
-    if (m_image)
-        setPixmap(QPixmap::fromImage(*m_image));
+    image_ = std::move(image);
+    if (image_)
+        setPixmap(QPixmap::fromImage(*image_));
     else
         clear();
 }
@@ -88,17 +89,17 @@ BackdropCanvas::BackdropCanvas(QWidget* parent) : QWidget(parent) { setFocusPoli
 
 void BackdropCanvas::setBackdrop(std::shared_ptr<QImage> image)
 {
-    m_backdrop = std::move(image);
+    backdrop_ = std::move(image);
     update();
 }
 
 void BackdropCanvas::paintEvent(QPaintEvent*)
 {
     toolkit::guard([this] {
-        if (!m_backdrop)
+        if (!backdrop_)
             return;
         QPainter p(this);
-        p.drawImage(QPoint(0, 0), *m_backdrop);
+        p.drawImage(QPoint(0, 0), *backdrop_);
     });
 }
 
@@ -139,7 +140,8 @@ void WIInfo::_CreateControls0()
     setLabelText(name, QStringLiteral("Qel-Viewer"), fontOfPixelSize(16, true), Qt::AlignLeft);
 
     auto* version = makeControl<QLabel>(this, QStringLiteral("Label3"), {69, 243, 100, 20});
-    setLabelText(version, QStringLiteral("Version 2.5"), fontOfPixelSize(0), Qt::AlignHCenter);
+    const QString versionText = QStringLiteral("Version %1.%2").arg(toolkit::versionMajor).arg(toolkit::versionMinor);
+    setLabelText(version, versionText, fontOfPixelSize(0), Qt::AlignHCenter);
 }
 
 void WIInfo::PushButton1_Action(QPushButton*) { ::WIInfo()->Close(); }

@@ -18,10 +18,10 @@ class ImageWell : public QLabel {
 public:
     explicit ImageWell(QWidget* parent = nullptr);
     void setImage(std::shared_ptr<QImage> image);
-    const std::shared_ptr<QImage>& image() const { return m_image; }
+    const std::shared_ptr<QImage>& image() const { return image_; }
 
 private:
-    std::shared_ptr<QImage> m_image;
+    std::shared_ptr<QImage> image_;
 };
 
 // A canvas that draws nothing of its own: it shows its backdrop at its top-left
@@ -32,13 +32,13 @@ class BackdropCanvas : public QWidget {
 public:
     explicit BackdropCanvas(QWidget* parent = nullptr);
     void setBackdrop(std::shared_ptr<QImage> image);
-    const std::shared_ptr<QImage>& backdrop() const { return m_backdrop; }
+    const std::shared_ptr<QImage>& backdrop() const { return backdrop_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    std::shared_ptr<QImage> m_backdrop;
+    std::shared_ptr<QImage> backdrop_;
 };
 
 class WIInfo : public Window<WIInfo> {

@@ -26,6 +26,11 @@
 
 namespace qel {
 
+// True when C itself carries Q_OBJECT. The macro declares metaObject() in the class;
+// without it, &C::metaObject names the member of a base class, and its type says so.
+template <class C>
+concept HasQObjectMacro = std::is_same_v<decltype(&C::metaObject), const QMetaObject* (C::*)() const>;
+
 // The base of every window class. A template cannot carry Q_OBJECT, so it adds
 // no meta-object of its own; each window class derived from it does, and Qt
 // sees it as a direct subclass of QtBase.
@@ -35,25 +40,25 @@ public:
     // The window accessor: the live window, or a new one built and opened.
     static Derived* accessor()
     {
-        if (s_live)
-            return static_cast<Derived*>(s_live);
+        if (live_)
+            return static_cast<Derived*>(live_);
         auto* w = new Derived();
         w->setAttribute(Qt::WA_DeleteOnClose);
-        s_live = w;
+        live_ = w;
         try {
             w->construct();
         } catch (...) {
-            if (s_live == w)
-                s_live = nullptr;
+            if (live_ == w)
+                live_ = nullptr;
             w->hide();
             w->deleteLater();
             throw;
         }
-        return static_cast<Derived*>(s_live);
+        return static_cast<Derived*>(live_);
     }
 
     // The live window, or nullptr; never builds one.
-    static Derived* liveWindow() { return static_cast<Derived*>(s_live); }
+    static Derived* liveWindow() { return static_cast<Derived*>(live_); }
 
     // Shows the window in front of the others, modeless.
     void Show()
@@ -80,8 +85,8 @@ protected:
     Window() = default;
     ~Window() override
     {
-        if (s_live == this)
-            s_live = nullptr;
+        if (live_ == this)
+            live_ = nullptr;
     }
 
     virtual void Layout() = 0;
@@ -130,7 +135,7 @@ protected:
     template <class C, class... Args>
     C* makeControl(QWidget* parent, const QString& name, QRect place, Args&&... args)
     {
-        static_assert(QtPrivate::HasQ_OBJECT_Macro<C>::Value, "a control class needs Q_OBJECT");
+        static_assert(HasQObjectMacro<C>, "a control class needs Q_OBJECT");
         auto* c = new C(std::forward<Args>(args)..., parent);
         c->setObjectName(name);
         QWidget* area = contentArea();
@@ -143,7 +148,7 @@ protected:
     template <class C>
     C* makeComponent(const QString& name)
     {
-        static_assert(QtPrivate::HasQ_OBJECT_Macro<C>::Value, "a control class needs Q_OBJECT");
+        static_assert(HasQObjectMacro<C>, "a control class needs Q_OBJECT");
         auto* c = new C(this);
         c->setObjectName(name);
         return c;
@@ -179,7 +184,7 @@ protected:
     template <class C>
     C* control(const QString& name) const
     {
-        static_assert(QtPrivate::HasQ_OBJECT_Macro<C>::Value, "a control class needs Q_OBJECT");
+        static_assert(HasQObjectMacro<C>, "a control class needs Q_OBJECT");
         QObject* found = this->template findChild<QObject*>(name);
         if (!found)
             throw toolkit::NilObjectException(("No control named " + name).toStdString());
@@ -195,7 +200,7 @@ protected:
     template <class C>
     C* control(const QString& name, std::int64_t index) const
     {
-        static_assert(QtPrivate::HasQ_OBJECT_Macro<C>::Value, "a control class needs Q_OBJECT");
+        static_assert(HasQObjectMacro<C>, "a control class needs Q_OBJECT");
         for (QObject* found : this->template findChildren<QObject*>(name)) {
             C* c = qobject_cast<C*>(found);
             if (c && c->Index == index)
@@ -208,8 +213,8 @@ protected:
     void closeEvent(QCloseEvent* e) override
     {
         e->accept();
-        if (s_live == this)
-            s_live = nullptr;
+        if (live_ == this)
+            live_ = nullptr;
         if (closeError_) {
             try {
                 Event_Close();
@@ -233,7 +238,7 @@ private:
 
     // Kept as the base: the destructor compares it with a window whose derived part
     // is already gone, where no cast to Derived is allowed.
-    static inline Window* s_live = nullptr;
+    static inline Window* live_ = nullptr;
     std::exception_ptr* closeError_ = nullptr; // set while Close() runs
 };
 

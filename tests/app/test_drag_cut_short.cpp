@@ -1,5 +1,5 @@
-// A drag on the main window that a modal window or another window cuts short, the
-// program's own error box among them.
+// A drag on the main window that a modal window, another window or a release that
+// never reaches us cuts short, the program's own error box among them.
 #include "app/report_gui.h"
 #include "model/module1.h"
 #include "tests/support/app.h"
@@ -32,16 +32,18 @@ private slots:
 
     void cleanup() { support::resetProgram(); }
 
-    // A drag that a modal window or another window cuts short leaves nothing behind:
-    // a move without a fresh press turns nothing, every press on the canvas is a new
-    // mouse-down, and one pixel right and back leaves the picture as it was. Window
-    // system events, so that Qt's mouse grab, modality and activation take part.
+    // A drag that a modal window, another window or a lost release cuts short leaves
+    // nothing behind: a move without a fresh press turns nothing, every press on the
+    // canvas is a new mouse-down, and one pixel right and back leaves the picture as
+    // it was. Window system events, so that Qt's mouse grab, modality and activation
+    // take part.
     void dragCutShort_data()
     {
         QTest::addColumn<QString>("cut");
         QTest::newRow("a modal dialog takes the release") << "dialog";
         QTest::newRow("the error box of a failing drag step") << "error box";
         QTest::newRow("another window takes the input") << "activated";
+        QTest::newRow("another client takes the release") << "released elsewhere";
     }
 
     void dragCutShort()
@@ -84,6 +86,22 @@ private slots:
             toolkit::setReport([this](const QString& m) { errors_ << m; });
             Module1::linie(1, 1) = 1;
             Module1::zeichnen(); // the failed pass left its picture half drawn
+        } else if (cut == "released elsewhere") {
+            // No release, leave or deactivation reaches us: the window system reports
+            // the buttons as they are with each move. Qt passes no move without a
+            // button to the canvas, so the right button is pressed and moved too.
+            const double held = Module1::rotwinkel(3);
+            const auto send = [&](QEvent::Type type, Qt::MouseButtons state, Qt::MouseButton button, int x) {
+                const QPoint p = on(x, 100);
+                qt_handleMouseEvent(win, p, win->mapToGlobal(p), state, button, type, {}, ++QTest::lastMouseTimestamp);
+            };
+            send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, 120);
+            send(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, 120);
+            send(QEvent::MouseMove, Qt::RightButton, Qt::NoButton, 130);
+            send(QEvent::MouseButtonRelease, Qt::NoButton, Qt::RightButton, 130);
+            QCOMPARE(Module1::rotwinkel(3), held);
+            // QTest still counts the left button as held; its release changes nothing.
+            QTest::mouseRelease(win, Qt::LeftButton, {}, on(130, 100));
         } else {
             other = ::WINdebug();
             other->Show();

@@ -52,22 +52,20 @@ class TestRenderer : public QObject {
     int repaints_ = 0;
     QStringList calls_;
 
+    // A box's answer: the flag as it is when the pass asks, and the question noted.
+    std::function<bool()> box(const char* name, const bool& shown)
+    {
+        return [this, name, &shown] {
+            calls_ << name;
+            return shown;
+        };
+    }
+
     void pass()
     {
         Module1::render(
             picture, {punkt, anzpkt, linie, anzlin, datname}, {basis, origx, origy, breite, hoehe, zoomfaktor},
-            {[this] {
-            calls_ << "punkte";
-            return punkte_;
-             },
-             [this] {
-            calls_ << "linien";
-            return linien_;
-            },
-            [this] {
-            calls_ << "achsen";
-            return achsen_;
-            }},
+            {.punkte = box("punkte", punkte_), .linien = box("linien", linien_), .achsen = box("achsen", achsen_)},
             {debugpkt, debuglinie});
     }
 
@@ -162,18 +160,9 @@ private slots:
         repaints_ = 0;
         calls_.clear();
         auto& h = Module1::hooks();
-        h.punkteShown = [this] {
-            calls_ << "punkte";
-            return punkte_;
-        };
-        h.linienShown = [this] {
-            calls_ << "linien";
-            return linien_;
-        };
-        h.achsenShown = [this] {
-            calls_ << "achsen";
-            return achsen_;
-        };
+        h.punkteShown = box("punkte", punkte_);
+        h.linienShown = box("linien", linien_);
+        h.achsenShown = box("achsen", achsen_);
         h.invalidateCanvas = [this] {
             calls_ << "invalidate";
             ++repaints_;
@@ -731,22 +720,48 @@ private slots:
         }
     }
 
+    // An origin at either end of the integer range: the pass finishes, with no
+    // overflow, and draws only what reaches the picture. Point 1 lies far out on the
+    // line y = -x; the highlighted record from the origin to it touches the
+    // picture's corner only when the origin lies on that line too.
+    void extremeOrigin_data()
+    {
+        const qint64 lo = std::numeric_limits<qint64>::min();
+        const qint64 hi = std::numeric_limits<qint64>::max();
+        QTest::addColumn<qint64>("x");
+        QTest::addColumn<qint64>("y");
+        QTest::addColumn<qint64>("zoom");
+        QTest::addColumn<QList<QPoint>>("greenPixels");
+        QTest::newRow("lowest x, highest y") << lo << hi << qint64(10) << QList<QPoint>{{0, 0}, {1, 0}, {0, 1}};
+        QTest::newRow("highest x, lowest y") << hi << lo << qint64(10) << QList<QPoint>{};
+        QTest::newRow("lowest x and y") << lo << lo << qint64(10) << QList<QPoint>{};
+        // Below the zoom's invariant: the axes are infinite and skipped.
+        QTest::newRow("zoom 0") << lo << lo << qint64(0) << QList<QPoint>{};
+    }
     void extremeOrigin()
     {
-        const std::int64_t lo = std::numeric_limits<std::int64_t>::min();
-        const std::int64_t hi = std::numeric_limits<std::int64_t>::max();
+        QFETCH(qint64, x);
+        QFETCH(qint64, y);
+        QFETCH(qint64, zoom);
+        QFETCH(QList<QPoint>, greenPixels);
         point(1, 1e300, -1e300);
         record(1, 1, 15);
         punkte_ = achsen_ = true;
         debugpkt = 1;
         debuglinie = 1;
-        for (auto [x, y] : {std::pair{lo, hi}, std::pair{hi, lo}, std::pair{lo, lo}}) {
-            origx = x;
-            origy = y;
-            pass();
-        }
-        zoomfaktor = 0; // below its invariant: infinite axes are skipped
+        origx = x;
+        origy = y;
+        zoomfaktor = zoom;
         pass();
+        const QRect area(0, 0, int(breite), int(hoehe));
+        for (int py = 0; py < pictureHeight; ++py)
+            for (int px = 0; px < pictureWidth; ++px) {
+                const QRgb expected = !area.contains(px, py) ? marker
+                    : greenPixels.contains(QPoint(px, py))   ? green
+                                                             : black;
+                if (at(px, py) != expected)
+                    QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) is %3").arg(px).arg(py).arg(at(px, py), 0, 16)));
+            }
     }
 
     // A point number outside the table or a highlight mark above it ends the pass

@@ -447,11 +447,15 @@ private slots:
         QCOMPARE(renders_, before + 1);
         QCOMPARE(pixelAt(200, 200), red);
 
-        resizeContent(w, 977, 836);
-        QTRY_COMPARE(Module1::breite, std::int64_t(801));
+        // Not square: each coordinate comes from its own side.
+        resizeContent(w, 977, 636);
+        QTRY_COMPARE(QSize(int(Module1::breite), int(Module1::hoehe)), QSize(801, 601));
+        Module1::origx = 17;
+        Module1::origy = 30;
         QTest::mouseClick(w->PushButton1(), Qt::LeftButton);
         QCOMPARE(Module1::origx, std::int64_t(400));
-        QCOMPARE(Module1::origy, std::int64_t(400));
+        QCOMPARE(Module1::origy, std::int64_t(300));
+        QCOMPARE(pixelAt(400, 300), red);
     }
 
     // The canvas shows the top-left corner of the off-screen picture.

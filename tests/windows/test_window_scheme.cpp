@@ -53,6 +53,14 @@ protected:
     }
 };
 
+// Only a class with Q_OBJECT of its own may be looked up: one without it has its base
+// class's meta-object, and qobject_cast would take any control of that base for it.
+class CanvasWithoutMacro : public qel::Canvas {};
+static_assert(qel::HasQObjectMacro<qel::Canvas>);
+static_assert(qel::HasQObjectMacro<QTimer>);
+static_assert(!qel::HasQObjectMacro<CanvasWithoutMacro>);
+static_assert(!qel::HasQObjectMacro<QPoint>);
+
 // The control found by asking for that kind, or nullptr when it may not be found.
 QObject* lookUp(const ProbeWindow* w, const QString& kind, const QString& name, int index)
 {
