@@ -1,10 +1,13 @@
 #include "app/report_gui.h"
 
 #include "toolkit/report.h"
+#include "windows/WINhaupt.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QMessageBox>
 #include <QMetaObject>
+#include <QPointer>
+#include <QWindow>
 #include <cstdio>
 
 namespace qel {
@@ -14,6 +17,37 @@ enum class Box { none, queued, open };
 Box state = Box::none;
 QString waitingMessage;
 
+// The last of the program's windows that had the focus, other than a modal
+// dialog (a file dialog, a question, this box) or a popup. Without a window
+// manager no window gets the focus back when a dialog closes.
+QPointer<QWidget> lastUsed;
+
+void noteFocusWindow(QWindow* window)
+{
+    if (!window)
+        return;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->windowHandle() == window) {
+            if (!w->isModal() && w->windowType() != Qt::Popup)
+                lastUsed = w;
+            return;
+        }
+    }
+}
+
+// The window the person was using: the active window, else the one they used
+// last while it is shown, else the main window while it is shown; none before
+// there is one.
+QWidget* ownerWindow()
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    if (lastUsed && lastUsed->isVisible())
+        return lastUsed;
+    WINhaupt* main = WINhaupt::liveWindow();
+    return main && main->isVisible() ? main : nullptr;
+}
+
 void showBox()
 {
     if (state != Box::queued)
@@ -21,15 +55,21 @@ void showBox()
     state = Box::open;
     const QString message = waitingMessage;
     waitingMessage.clear();
-    try {
-        // Not titled like the main window, which scripts find by its title.
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Unhandled error"), message, QMessageBox::Ok);
-        box.exec();
-    } catch (...) {
-        state = Box::none;
-        throw;
-    }
-    state = Box::none;
+    QWidget* owner = ownerWindow();
+    // Modal to its owner only, and centred over it. On the heap: should the owner
+    // go while the box is open, it takes the box along.
+    QPointer<QMessageBox> box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Qel-Viewer: Error"), message,
+                                                QMessageBox::Ok, owner);
+    box->setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
+    struct Closed {
+        QPointer<QMessageBox>& box;
+        ~Closed()
+        {
+            delete box;
+            state = Box::none;
+        }
+    } closed{box};
+    box->exec();
 }
 } // namespace
 
@@ -54,6 +94,14 @@ void showPendingReportNow()
 
 bool reportBoxPending() { return state != Box::none; }
 
-void installGuiReport() { toolkit::setReport(guiReport); }
+void installGuiReport()
+{
+    toolkit::setReport(guiReport);
+    static QPointer<QCoreApplication> watched;
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()); app && watched != app) {
+        QObject::connect(app, &QGuiApplication::focusWindowChanged, app, noteFocusWindow);
+        watched = app;
+    }
+}
 
 } // namespace qel

@@ -4,6 +4,11 @@
 // loop after the failed handler has returned (never inside a paint event), and
 // only one is shown at a time: errors that come while one is waiting or open go
 // to standard error only. The program goes on after the box is closed.
+//
+// The box is a warning titled with the program's name (yet not with the main
+// window's title, by which scripts find that window), modal to the window the
+// person was using (the active window, else the one used last, else the main
+// window) and centred over it.
 #include <QString>
 
 namespace qel {

@@ -13,14 +13,42 @@
 
 namespace qel {
 
+// Before a key reaches the focused control as a shortcut, Qt asks that control
+// whether it wants the key itself (ShortcutOverride). This application-wide filter
+// answers no for a control of the bar's window when the key is an entry's
+// shortcut, so the entry runs instead. It is an object of its own, not the bar:
+// QMenuBar installs itself as the application's filter while Alt is down and
+// removes itself when Alt comes up, and would take a filter that is the bar with it.
+class MenuBar1::ShortcutOverrides : public QObject {
+public:
+    explicit ShortcutOverrides(MenuBar1* bar) : QObject(bar), bar_(bar)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType())
+            return false;
+        auto* control = static_cast<QWidget*>(watched);
+        if (control == bar_ || control->window() != bar_->window()
+            || !bar_->isEntryShortcut(QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination())))
+            return false;
+        event->ignore();
+        return true;
+    }
+
+private:
+    MenuBar1* bar_;
+};
+
 MenuBar1::MenuBar1()
 {
     setObjectName(QStringLiteral("MenuBar1"));
     Untitled0();
     Untitled1();
-    // Before a key reaches the focused control as a shortcut, Qt asks that control
-    // whether it wants the key itself (ShortcutOverride).
-    QCoreApplication::instance()->installEventFilter(this);
+    new ShortcutOverrides(this);
 }
 
 bool MenuBar1::isEntryShortcut(const QKeySequence& keys) const
@@ -34,21 +62,6 @@ bool MenuBar1::isEntryShortcut(const QKeySequence& keys) const
         }
     }
     return false;
-}
-
-// A control of the window the bar is installed in never keeps an entry's shortcut:
-// the entry runs instead.
-bool MenuBar1::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType()) {
-        auto* control = static_cast<QWidget*>(watched);
-        if (control != this && control->window() == window()
-            && isEntryShortcut(QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination()))) {
-            event->ignore();
-            return true;
-        }
-    }
-    return QMenuBar::eventFilter(watched, event);
 }
 
 QMenu* MenuBar1::addNamedMenu(const QString& name, const QString& text)

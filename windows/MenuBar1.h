@@ -4,9 +4,10 @@
 // whose object name is its item name; a chosen entry is routed by that name
 // (routeMenuCommand).
 //
-// The entries' shortcuts work whatever control of the bar's window has the focus:
-// a text field would otherwise keep keys such as Ctrl+E (end of line under X11) or
-// Ctrl+C for itself. The Edit entries then act on the focused text field.
+// The entries' shortcuts work whatever control of the bar's window has the focus
+// and whatever keys came before: a text field would otherwise keep keys such as
+// Ctrl+E (end of line under X11) or Ctrl+C for itself. The Edit entries then act on
+// the focused text field.
 #include <QMenuBar>
 
 class QAction;
@@ -25,10 +26,9 @@ public:
     // The menu of that name ("FileMenu", "EditMenu").
     QMenu* menu(const QString& name) const;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
+    class ShortcutOverrides;
+
     bool isEntryShortcut(const QKeySequence& keys) const;
 
     void Untitled0(); // File

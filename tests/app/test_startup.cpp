@@ -21,6 +21,7 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -229,6 +230,97 @@ private slots:
         ::MenuBar1()->item("FIload")->trigger();
         QCOMPARE(Module1::zebild->pixel(10, 10), qRgb(0, 0, 0));
         QTRY_VERIFY(!qel::reportBoxPending());
+    }
+
+    // The box is a message to act on: a warning titled with the program's name (not
+    // the main window's title, by which scripts find that window), modal to the
+    // window in use only and centred over it. When none of the program's windows is
+    // active (another program has the focus, or no window manager gave the focus
+    // back after a dialog), that is the one used last while it is shown, else the
+    // main window.
+    void theBoxSitsOverTheWindowInUse_data()
+    {
+        QTest::addColumn<QString>("used");
+        QTest::addColumn<QString>("then");
+        QTest::addColumn<QString>("owner");
+        QTest::newRow("main window active") << "main"
+                                            << ""
+                                            << "main";
+        QTest::newRow("export window active") << "export"
+                                              << ""
+                                              << "export";
+        QTest::newRow("main window used, another program active") << "main"
+                                                                  << "other"
+                                                                  << "main";
+        QTest::newRow("export window used, another program active") << "export"
+                                                                    << "other"
+                                                                    << "export";
+        QTest::newRow("export window used and closed, another program active") << "export"
+                                                                               << "close, other"
+                                                                               << "main";
+    }
+
+    void theBoxSitsOverTheWindowInUse()
+    {
+        QFETCH(QString, used);
+        QFETCH(QString, then);
+        QFETCH(QString, owner);
+        startUp();
+        qel::installGuiReport();
+        qel::WINhaupt* main = ::WINhaupt();
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main));
+        main->move(40, 30);
+        ::MenuBar1()->item("FIoffhtml")->trigger();
+        QWidget* exportWindow = qel::WINexport::liveWindow();
+        exportWindow->move(420, 260);
+        QWidget* usedWindow = used == "main" ? static_cast<QWidget*>(main) : exportWindow;
+        usedWindow->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(usedWindow));
+        if (then.startsWith("close"))
+            usedWindow->close();
+        QWindow other; // stands for a window of another program
+        if (then.endsWith("other")) {
+            other.show();
+            other.requestActivate();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+            QCOMPARE(QApplication::activeWindow(), nullptr);
+        }
+        QWidget* expectedOwner = owner == "main" ? static_cast<QWidget*>(main) : exportWindow;
+
+        QMessageBox* seen = nullptr;
+        QString title;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QWidget* parent = nullptr;
+        Qt::WindowModality modality = Qt::NonModal;
+        QPoint centre;
+        support::ModalAnswerer ok([&](QWidget* modal) {
+            seen = qobject_cast<QMessageBox*>(modal);
+            if (!seen)
+                return;
+            title = seen->windowTitle();
+            icon = seen->icon();
+            parent = seen->parentWidget();
+            modality = seen->windowModality();
+            centre = seen->frameGeometry().center();
+            seen->accept();
+        });
+        support::answerOpenDialog(QStringLiteral("/nonexistent/x.qel"));
+        ::MenuBar1()->item("FIload")->trigger();
+        QTRY_VERIFY(seen);
+        QTRY_VERIFY(!qel::reportBoxPending());
+
+        QVERIFY2(title.contains("Qel-Viewer") && title != main->windowTitle(), qPrintable(title));
+        QCOMPARE(icon, QMessageBox::Warning);
+        QCOMPARE(parent, expectedOwner);
+        QCOMPARE(modality, Qt::WindowModal);
+        const QPoint ownerCentre = expectedOwner->frameGeometry().center();
+        QVERIFY2((centre - ownerCentre).manhattanLength() <= 2,
+                 qPrintable(QString("box centred at %1,%2, its window at %3,%4")
+                                .arg(centre.x())
+                                .arg(centre.y())
+                                .arg(ownerCentre.x())
+                                .arg(ownerCentre.y())));
     }
 
     void qtFileDialogs()

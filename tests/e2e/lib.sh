@@ -7,6 +7,8 @@
 
 E2E_PID=""
 E2E_WID=""
+# The title of the program's error box.
+E2E_ERROR_BOX="^Qel-Viewer: Error$"
 E2E_SCRATCH="${E2E_SCRATCH:-$(mktemp -d)}"
 
 # A test's arguments: the program, the source tree and its scratch folder, which
@@ -36,7 +38,7 @@ e2e_start() {
   # The tests' own offscreen platform must not reach the real program.
   env -u QT_QPA_PLATFORM QT_QPA_PLATFORM=xcb "$program" >"$E2E_SCRATCH/stdout.txt" 2>"$E2E_SCRATCH/stderr.txt" &
   E2E_PID=$!
-  E2E_WID=$(e2e_wait_window "Qel-Viewer") || e2e_fail "the main window did not appear"
+  E2E_WID=$(e2e_wait_window "^Qel-Viewer$") || e2e_fail "the main window did not appear"
 }
 
 # Waits (up to 20 s) for a visible window whose title matches, prints its id.
@@ -97,7 +99,19 @@ e2e_load_model() {
 e2e_close_error_box() {
   e2e_focus "$1"
   xdotool key Return
-  e2e_wait_gone "^Unhandled error$" || e2e_fail "the error box did not close"
+  e2e_wait_gone "$E2E_ERROR_BOX" || e2e_fail "the error box did not close"
+}
+
+# True when dialog $1 is centred over window $2. Seeing no window frames, Qt
+# allows for a frame of its own guess (10 pixels a side, a 40-pixel title bar), so
+# the dialog's centre may lie up to 12 pixels left and 42 up of the window's.
+e2e_centred_over() {
+  local X Y WIDTH HEIGHT WINDOW SCREEN dx dy
+  eval "$(xdotool getwindowgeometry --shell "$2")"
+  dx=$((X + WIDTH / 2)) dy=$((Y + HEIGHT / 2))
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  dx=$((dx - X - WIDTH / 2)) dy=$((dy - Y - HEIGHT / 2))
+  [ "$dx" -ge -2 ] && [ "$dx" -le 12 ] && [ "$dy" -ge -2 ] && [ "$dy" -le 42 ]
 }
 
 # Where the model point (x, y, z) lies on the canvas for a turn, a tilt, a zoom and

@@ -108,7 +108,7 @@ printf '2\n0 0 0\n1 1 1\n3\n1 15\n3001 15\n2 15\n' >"$far"
 xdotool mousemove $((main_x + 29 + 54)) $((main_y + bar + 358 + 10)) click 1
 e2e_wait_window "^Debug$" >/dev/null || e2e_fail "no debug window after pressing Debug"
 e2e_load_model "$main" "$far"
-box=$(e2e_wait_window "^Unhandled error$") || e2e_fail "no error shown for the faulty model"
+box=$(e2e_wait_window "$E2E_ERROR_BOX") || e2e_fail "no error shown for the faulty model"
 sleep 0.3
 e2e_screenshot "$E2E_SCRATCH/far.png"
 expected='qel-viewer: unhandled error: Line record 2 of "far.qel" names point 3001, but point numbers run from 0 to 3000. The drawing stops at that record; the model is loaded.'

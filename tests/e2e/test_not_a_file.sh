@@ -36,7 +36,8 @@ refused() {
   xdotool key ctrl+o
   e2e_answer_dialog "^Open$" "$path"
   # A viewer stuck in open() or read() shows no box.
-  box=$(e2e_wait_window "^Unhandled error$") || e2e_fail "no message for $path: the viewer hangs"
+  box=$(e2e_wait_window "$E2E_ERROR_BOX") || e2e_fail "no message for $path: the viewer hangs"
+  e2e_centred_over "$box" "$main" || e2e_fail "the message for $path is not centred over the main window"
   reported=$(grep -F "\"$path\"" "$E2E_SCRATCH/stderr.txt" | tail -1)
   case "$reported" in
     *"it is $kind, not a regular file"*) ;;
@@ -45,7 +46,7 @@ refused() {
   echo "ok: $path refused: ${reported#*unhandled error: }"
   e2e_focus "$box"
   xdotool key Return
-  e2e_wait_gone "^Unhandled error$" || e2e_fail "the message box for $path stayed open"
+  e2e_wait_gone "$E2E_ERROR_BOX" || e2e_fail "the message box for $path stayed open"
   cube_shown || e2e_fail "the cube is gone after choosing $path"
   echo "ok: the cube stays after $path"
 }

@@ -2,6 +2,7 @@
 // of a chosen entry by its item name (bound handlers, the quit command and the
 // edit commands on the focused text field).
 #include "model/module1.h"
+#include "tests/support/modal.h"
 #include "tests/support/windows.h"
 #include "toolkit/application.h"
 #include "toolkit/report.h"
@@ -13,6 +14,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -166,29 +168,44 @@ private slots:
     }
 
     // Every shortcut runs its entry whichever control of the main window has the
-    // focus; a text field keeps none of them for itself (Ctrl+E is "end of line" to a
-    // line edit under X11, Ctrl+A, Ctrl+C and the like are its own edit keys).
+    // focus, and whatever keys came before; a text field keeps none of them for
+    // itself (Ctrl+E is "end of line" to a line edit under X11, Ctrl+A, Ctrl+C and
+    // the like are its own edit keys). An Alt press on its own puts the menu bar
+    // into keyboard mode and back; a question box answered with Alt+Y sees Alt too.
     void shortcutsFromEveryControl_data()
     {
+        QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("name");
         const char* controls[] = {"CBpunkte", "CBlinien", "CBachsen",    "PushButton1", "RBdrag0",
                                   "RBdrag1",  "EFzoom",   "PushButton2", "PushButton3"};
-        for (const char* control : controls) {
-            for (const Entry& e : entries) {
-                if (e.text && *e.shortcut)
-                    QTest::addRow("%s, %s", control, e.shortcut) << control << e.shortcut << e.name;
+        for (const char* before : {"", "Alt", "Alt+Y"}) {
+            for (const char* control : controls) {
+                for (const Entry& e : entries) {
+                    if (e.text && *e.shortcut)
+                        QTest::addRow("%s%s%s, %s", before, *before ? " before, " : "", control, e.shortcut)
+                            << before << control << e.shortcut << e.name;
+                }
             }
         }
     }
 
     void shortcutsFromEveryControl()
     {
+        QFETCH(QString, before);
         QFETCH(QString, control);
         QFETCH(QString, keys);
         QFETCH(QString, name);
         qel::WINhaupt* w = ::WINhaupt();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        if (before == "Alt") {
+            QTest::keyClick(w->windowHandle(), Qt::Key_Alt);
+        } else if (before == "Alt+Y") {
+            support::ModalAnswerer yes([](QWidget* box) { QTest::keyClick(box, Qt::Key_Y, Qt::AltModifier); });
+            QCOMPARE(QMessageBox::question(w, "Replace?", "Replace it?"), QMessageBox::Yes);
+        }
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
         QWidget* focus = control.startsWith("RBdrag") ? w->RBdrag(control.right(1).toInt())
