@@ -1,26 +1,18 @@
 #include "textout.h"
 
-#include "errors.h"
+#include "fileerrors.h"
 
 #include <QSaveFile>
 #include <QStringEncoder>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 #include <unistd.h>
 
 namespace toolkit {
 
 namespace {
-
-[[noreturn]] void fail(const QString& what, const QString& path, const QString& cause)
-{
-    throw IOException(QStringLiteral("%1 \"%2\": %3").arg(what, path, cause).toStdString());
-}
-
-QString systemCause(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
 
 // Qt's account of a failed open or commit, which comes from the failing call; the
 // system's words for errno when Qt has none of its own.
@@ -36,7 +28,7 @@ QString causeOf(const QFileDevice& f, int err)
 [[noreturn]] void abandon(QSaveFile& f, const QString& path, const QString& cause)
 {
     f.cancelWriting();
-    fail(QStringLiteral("Cannot write the file"), path, cause);
+    failFile(QStringLiteral("Cannot write the file"), path, cause);
 }
 
 } // namespace
@@ -83,7 +75,7 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes)
     // through the descriptor, so each failure carries the errno of its own call.
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        fail(QStringLiteral("Cannot create the file"), path, causeOf(f, errno));
+        failFile(QStringLiteral("Cannot create the file"), path, causeOf(f, errno));
     const int fd = f.handle();
     const char* p = bytes.constData();
     qint64 left = bytes.size();
@@ -101,7 +93,7 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes)
     if (::fsync(fd) != 0)
         abandon(f, path, systemCause(errno));
     if (!f.commit())
-        fail(QStringLiteral("Cannot write the file"), path, causeOf(f, errno));
+        failFile(QStringLiteral("Cannot write the file"), path, causeOf(f, errno));
 }
 
 } // namespace toolkit
