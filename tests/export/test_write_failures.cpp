@@ -93,6 +93,15 @@ QString errorOf(const std::function<void()>& body)
     return QStringLiteral("no error");
 }
 
+// The message of the IOException that the picture's save or the OFF export raises.
+QString saveFails(bool picture)
+{
+    if (!picture)
+        return errorOf<toolkit::IOException>(Module1::saveoff);
+    Module1::init();
+    return errorOf<toolkit::IOException>(Module1::savepic);
+}
+
 } // namespace
 
 class TestWriteFailures : public QObject {
@@ -343,15 +352,7 @@ private slots:
         const QStringList entries = support::entries(dir.path());
         support::SaveDialog dialog(target);
 
-        QString message;
-        if (what == "picture") {
-            Module1::init();
-            message = errorOf<toolkit::IOException>(Module1::savepic);
-        } else {
-            message = errorOf<toolkit::IOException>(Module1::saveoff);
-        }
-
-        QCOMPARE(message,
+        QCOMPARE(saveFails(what == "picture"),
                  QStringLiteral("Cannot write the file \"%1\": it is %2, not a regular file; nothing was written")
                      .arg(target, says));
         QVERIFY(before.mode != 0);
@@ -400,14 +401,7 @@ private slots:
             support::writeBytes(path(target), old);
         support::SaveDialog dialog(path(target));
         syncError = error;
-        QString message;
-        if (target.endsWith(QStringLiteral(".png"))) {
-            Module1::init();
-            message = errorOf<toolkit::IOException>(Module1::savepic);
-        } else {
-            message = errorOf<toolkit::IOException>(Module1::saveoff);
-        }
-        QCOMPARE(message,
+        QCOMPARE(saveFails(target.endsWith(QStringLiteral(".png"))),
                  QStringLiteral("Cannot write the file \"%1\": %2")
                      .arg(path(target), QString::fromLocal8Bit(std::strerror(error))));
         QCOMPARE(support::bytesOf(path(target)), existing ? old : QByteArrayLiteral("<missing>"));
