@@ -1,6 +1,6 @@
 #include "textin.h"
 
-#include "errors.h"
+#include "fileerrors.h"
 
 #include <QFile>
 
@@ -17,31 +17,6 @@ namespace toolkit {
 namespace {
 
 constexpr std::size_t chunkBytes = std::size_t(1) << 16;
-
-[[noreturn]] void fail(const char* what, const QString& path, const QString& cause)
-{
-    throw IOException(QStringLiteral("%1 \"%2\": %3").arg(QLatin1String(what), path, cause).toStdString());
-}
-
-QString systemCause(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
-
-// Empty for a regular file, else what the path is instead.
-QString kindOtherThanRegular(mode_t mode)
-{
-    if (S_ISREG(mode))
-        return {};
-    if (S_ISDIR(mode))
-        return QStringLiteral("it is a directory, not a regular file");
-    if (S_ISFIFO(mode))
-        return QStringLiteral("it is a pipe (FIFO), not a regular file");
-    if (S_ISSOCK(mode))
-        return QStringLiteral("it is a socket, not a regular file");
-    if (S_ISCHR(mode))
-        return QStringLiteral("it is a character device, not a regular file");
-    if (S_ISBLK(mode))
-        return QStringLiteral("it is a block device, not a regular file");
-    return QStringLiteral("it is not a regular file");
-}
 
 } // namespace
 
@@ -68,9 +43,9 @@ std::unique_ptr<TextInputStream> TextInputStream::OpenAsTextFile(const QString& 
     // device may do something of its own.
     struct stat st {};
     if (::stat(name.constData(), &st) != 0)
-        fail("Cannot open the file", path, systemCause(errno));
+        failFile(QStringLiteral("Cannot open the file"), path, systemCause(errno));
     if (const QString kind = kindOtherThanRegular(st.st_mode); !kind.isEmpty())
-        fail("Cannot open the file", path, kind);
+        failFile(QStringLiteral("Cannot open the file"), path, kind);
 
     // The path may have changed since: open without blocking and check what was opened.
     int fd = -1;
@@ -78,12 +53,12 @@ std::unique_ptr<TextInputStream> TextInputStream::OpenAsTextFile(const QString& 
         fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
-        fail("Cannot open the file", path, systemCause(errno));
+        failFile(QStringLiteral("Cannot open the file"), path, systemCause(errno));
     std::unique_ptr<TextInputStream> s(new TextInputStream(path, fd));
     if (::fstat(fd, &st) != 0)
-        fail("Cannot open the file", path, systemCause(errno));
+        failFile(QStringLiteral("Cannot open the file"), path, systemCause(errno));
     if (const QString kind = kindOtherThanRegular(st.st_mode); !kind.isEmpty())
-        fail("Cannot open the file", path, kind);
+        failFile(QStringLiteral("Cannot open the file"), path, kind);
     return s;
 }
 
@@ -102,7 +77,7 @@ std::size_t TextInputStream::readSome(char* into, std::size_t most)
         n = ::read(fd_, into, most);
     } while (n < 0 && errno == EINTR);
     if (n < 0)
-        fail("Cannot read the file", path_, systemCause(errno));
+        failFile(QStringLiteral("Cannot read the file"), path_, systemCause(errno));
     atEnd_ = n == 0;
     return static_cast<std::size_t>(n);
 }

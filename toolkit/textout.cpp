@@ -1,42 +1,155 @@
 #include "textout.h"
 
-#include "errors.h"
+#include "fileerrors.h"
 
-#include <QSaveFile>
+#include <QFile>
+#include <QRandomGenerator>
 #include <QStringEncoder>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
+#include <utility>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace toolkit {
 
 namespace {
 
-[[noreturn]] void fail(const QString& what, const QString& path, const QString& cause)
+const QString cannotCreate = QStringLiteral("Cannot create the file");
+const QString cannotWrite = QStringLiteral("Cannot write the file");
+
+// Links followed before a path counts as a loop, as the kernel's own bound.
+constexpr int maxLinks = 40;
+
+QByteArray folderOf(const QByteArray& file)
 {
-    throw IOException(QStringLiteral("%1 \"%2\": %3").arg(what, path, cause).toStdString());
+    const qsizetype slash = file.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    return file.left(std::max<qsizetype>(slash, 1));
 }
 
-QString systemCause(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
-
-// Qt's account of a failed open or commit, which comes from the failing call; the
-// system's words for errno when Qt has none of its own.
-QString causeOf(const QFileDevice& f, int err)
+QByteArray inFolder(const QByteArray& folder, const QByteArray& name)
 {
-    const QString said = f.errorString();
-    if (!said.isEmpty() && said != QLatin1String("Unknown error"))
-        return said;
-    return err != 0 ? systemCause(err) : QStringLiteral("the system gave no cause");
+    return folder.endsWith('/') ? folder + name : folder + '/' + name;
 }
 
-// Gives up a write: the temporary file goes, the target stays as it was.
-[[noreturn]] void abandon(QSaveFile& f, const QString& path, const QString& cause)
+// The file a path names in the end: the path itself, or where its chain of symbolic
+// links leads, which need not exist yet (a link to a file still to be made).
+QByteArray finalTarget(const QString& path, QByteArray file)
 {
-    f.cancelWriting();
-    fail(QStringLiteral("Cannot write the file"), path, cause);
+    for (int links = 0;; ++links) {
+        struct stat st {};
+        if (::lstat(file.constData(), &st) != 0) {
+            if (errno != ENOENT)
+                failFile(cannotCreate, path, systemCause(errno));
+            return file;
+        }
+        if (!S_ISLNK(st.st_mode))
+            return file;
+        if (links == maxLinks)
+            failFile(cannotCreate, path, systemCause(ELOOP));
+        QByteArray to(st.st_size > 0 ? st.st_size + 1 : 256, Qt::Uninitialized);
+        ssize_t n = 0;
+        // The link may have grown since lstat; read until the whole text fits.
+        while ((n = ::readlink(file.constData(), to.data(), std::size_t(to.size()))) == to.size())
+            to.resize(to.size() * 2);
+        if (n < 0)
+            failFile(cannotCreate, path, systemCause(errno));
+        to.truncate(n);
+        file = to.startsWith('/') ? to : inFolder(folderOf(file), to);
+    }
+}
+
+QString refusal(mode_t mode) { return kindOtherThanRegular(mode) + QStringLiteral("; nothing was written"); }
+
+// Removes the temporary file unless it has been moved into place.
+class Temporary {
+public:
+    Temporary(int fd, QByteArray name) : fd_(fd), name_(std::move(name)) {}
+    ~Temporary()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!name_.isEmpty())
+            ::unlink(name_.constData());
+    }
+    Temporary(const Temporary&) = delete;
+    Temporary& operator=(const Temporary&) = delete;
+
+    int fd() const { return fd_; }
+    const QByteArray& name() const { return name_; }
+    // Closes the file; on Linux the descriptor is gone even when close fails.
+    int close()
+    {
+        const int result = ::close(fd_);
+        fd_ = -1;
+        return result;
+    }
+    void placed() { name_.clear(); }
+
+private:
+    int fd_;
+    QByteArray name_;
+};
+
+// A new file beside `target` under a short name of its own, so that any name the
+// folder can hold can be replaced. Created 0600 to replace a file (its owner and
+// mode follow), else with the mode a plain new file gets (0666 less the umask).
+Temporary createTemporary(const QString& path, const QByteArray& target, bool replacing)
+{
+    const QByteArray folder = folderOf(target);
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int tries = 0;; ++tries) {
+        QByteArray suffix(8, Qt::Uninitialized);
+        for (char& c : suffix)
+            c = letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))];
+        QByteArray name = inFolder(folder, ".qel-" + suffix);
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                              replacing ? 0600 : 0666);
+        if (fd >= 0)
+            return Temporary(fd, std::move(name));
+        if (errno != EEXIST && errno != EINTR)
+            failFile(cannotCreate, path, systemCause(errno));
+        if (tries == 100)
+            failFile(cannotCreate, path, QStringLiteral("no free temporary name in its folder"));
+    }
+}
+
+// The temporary file gets the replaced file's owner, group and mode. The owner only
+// where the process may give it away (as root), the group wherever the process
+// belongs to it; what it may not set stays its own. The mode comes last, since a
+// change of owner clears the set-user-ID and set-group-ID bits.
+void takeOver(int fd, const struct stat& old, const QString& path)
+{
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        if (errno != EPERM && errno != EINVAL)
+            failFile(cannotWrite, path, systemCause(errno));
+        if (::fchown(fd, uid_t(-1), old.st_gid) != 0 && errno != EPERM && errno != EINVAL)
+            failFile(cannotWrite, path, systemCause(errno));
+    }
+    if (::fchmod(fd, old.st_mode & 07777) != 0 && errno != EPERM)
+        failFile(cannotWrite, path, systemCause(errno));
+}
+
+void writeAll(int fd, const QByteArray& bytes, const QString& path)
+{
+    const char* p = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, static_cast<std::size_t>(std::min<qint64>(left, qint64(1) << 30)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            failFile(cannotWrite, path, systemCause(errno));
+        if (n == 0)
+            failFile(cannotWrite, path, QStringLiteral("the system accepted no more bytes"));
+        p += n;
+        left -= n;
+    }
 }
 
 } // namespace
@@ -79,29 +192,37 @@ void TextOutputStream::commit() { writeFileAtomically(path_, bytes_); }
 
 void writeFileAtomically(const QString& path, const QByteArray& bytes)
 {
-    // Unbuffered: Qt holds back no byte for a later, unchecked write. The bytes go
-    // through the descriptor, so each failure carries the errno of its own call.
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        fail(QStringLiteral("Cannot create the file"), path, causeOf(f, errno));
-    const int fd = f.handle();
-    const char* p = bytes.constData();
-    qint64 left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, static_cast<std::size_t>(std::min<qint64>(left, qint64(1) << 30)));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            abandon(f, path, systemCause(errno));
-        if (n == 0)
-            abandon(f, path, QStringLiteral("the system accepted no more bytes"));
-        p += n;
-        left -= n;
-    }
-    if (::fsync(fd) != 0)
-        abandon(f, path, systemCause(errno));
-    if (!f.commit())
-        fail(QStringLiteral("Cannot write the file"), path, causeOf(f, errno));
+    // What the path leads to, links followed as the kernel follows them. A link
+    // stays and its target gets the bytes. A target that exists must be a regular
+    // file: renaming over a device, a pipe or a socket would put a plain file in its
+    // place for every other program.
+    const QByteArray given = QFile::encodeName(path);
+    struct stat old {};
+    const bool replacing = ::stat(given.constData(), &old) == 0;
+    if (!replacing && errno != ENOENT)
+        failFile(cannotCreate, path, systemCause(errno));
+    if (replacing && !S_ISREG(old.st_mode))
+        failFile(cannotWrite, path, refusal(old.st_mode));
+    const QByteArray target = finalTarget(path, given);
+
+    Temporary temporary = createTemporary(path, target, replacing);
+    if (replacing)
+        takeOver(temporary.fd(), old, path);
+    writeAll(temporary.fd(), bytes, path);
+    int synced = 0;
+    while ((synced = ::fsync(temporary.fd())) != 0 && errno == EINTR) {}
+    if (synced != 0)
+        failFile(cannotWrite, path, systemCause(errno));
+    if (temporary.close() != 0 && errno != EINTR)
+        failFile(cannotWrite, path, systemCause(errno));
+
+    // The target may have changed while the bytes were written.
+    struct stat now {};
+    if (::lstat(target.constData(), &now) == 0 && !S_ISREG(now.st_mode))
+        failFile(cannotWrite, path, refusal(now.st_mode));
+    if (::rename(temporary.name().constData(), target.constData()) != 0)
+        failFile(cannotWrite, path, systemCause(errno));
+    temporary.placed();
 }
 
 } // namespace toolkit

@@ -1,9 +1,9 @@
 #pragma once
 // Every file the program writes goes through writeFileAtomically: the bytes go to a
-// temporary file beside the target, each write, the flush and the sync are checked,
-// and only then is the temporary file moved over the target. A failure anywhere
-// removes the temporary file, leaves an existing file as it was, and raises an
-// IOException that names the file and the system's own cause.
+// temporary file beside the target, each write and the sync are checked, and only
+// then is the temporary file moved over the target. A failure anywhere removes the
+// temporary file, leaves an existing file as it was, and raises an IOException that
+// names the file and the system's own cause.
 #include <QByteArray>
 #include <QString>
 #include <memory>
@@ -42,6 +42,11 @@ QByteArray toWindows1252(const QString& text);
 
 // Replaces (or creates) the file at path with exactly these bytes, or throws
 // IOException naming the file and the cause; never reports success for less.
+// Symbolic links are followed: a link stays and the file it leads to gets the
+// bytes. What exists there must be a regular file; a folder, a pipe, a socket or a
+// device is refused before anything is written, and again just before the move. A
+// replaced file's owner, group and mode pass to the new file as far as the process
+// may set them; a new file gets 0666 less the umask.
 void writeFileAtomically(const QString& path, const QByteArray& bytes);
 
 } // namespace toolkit

@@ -1,7 +1,8 @@
 # The real program under Xvfb: load examples/cube.qel, then choose paths that are
 # no regular files (a FIFO without a writer, /dev/zero) in the open dialog. Each is
 # refused at once in a message box that says what it is, the viewer keeps taking
-# input, and the cube stays on the screen.
+# input, and the cube stays on the screen. Then export onto a FIFO with Ctrl+E and
+# say Yes to replacing it: refused the same way, and the FIFO stays a FIFO.
 # Arguments: the program, the source tree, a scratch folder.
 set -euo pipefail
 source "$2/tests/e2e/lib.sh"
@@ -53,6 +54,41 @@ refused() {
 
 refused "$fifo" "a pipe (FIFO)"
 refused /dev/zero "a character device"
+
+out="$E2E_SCRATCH/out"
+mkdir -p "$out"
+target="$out/cube.off"
+mkfifo "$target"
+e2e_focus "$main"
+xdotool key ctrl+e
+dialog=$(e2e_wait_window "^Save As$") || e2e_fail "no save dialog after Ctrl+E"
+e2e_focus "$dialog"
+xdotool key ctrl+a
+xdotool type --delay 5 "$target"
+xdotool key Return
+# The dialog asks before replacing what exists, in a box of the same title.
+question=""
+for attempt in 1 2; do
+  for _ in $(seq 1 100); do
+    question=$(xdotool search --onlyvisible --name "^Save As$" 2>/dev/null | grep -vx "$dialog" | head -1 || true)
+    [ -n "$question" ] && break 2
+    sleep 0.05
+  done
+  # The completer's list may take the first Return.
+  [ "$attempt" = 1 ] && xdotool key Return
+done
+[ -n "$question" ] || e2e_fail "the save dialog did not ask before replacing $target"
+e2e_focus "$question"
+xdotool key y
+box=$(e2e_wait_window "^Unhandled error$") || e2e_fail "no message for the export onto $target"
+expected="Cannot write the file \"$target\": it is a pipe (FIFO), not a regular file; nothing was written"
+grep -qF "$expected" "$E2E_SCRATCH/stderr.txt" ||
+  e2e_fail "the message was not \"$expected\" but: $(grep -F "$target" "$E2E_SCRATCH/stderr.txt" | tail -1)"
+echo "ok: the export onto a FIFO is refused: $expected"
+[ -p "$target" ] || e2e_fail "$target is no longer a FIFO"
+[ "$(ls -A "$out")" = "cube.off" ] || e2e_fail "the folder holds: $(ls -A "$out")"
+echo "ok: the FIFO stays, nothing is left beside it"
+e2e_close_error_box "$box"
 
 e2e_close "$main"
 e2e_wait_exit

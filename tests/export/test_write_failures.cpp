@@ -1,6 +1,6 @@
 // Writes that fail for real: an error that names the file and its cause, nothing
 // half-written, no existing file destroyed, and the OFF file whole when what comes
-// after it fails.
+// after it fails. A target that is no regular file is left as it is.
 #include "export/export.h"
 #include "model/module1.h"
 #include "tests/support/file_size_limit.h"
@@ -17,7 +17,67 @@
 #include <cstring>
 #include <functional>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 namespace {
+
+// The sync of this program: the toolkit is linked in statically, so its calls come
+// here. It fails with syncError when that is set, after running duringSync.
+int syncError = 0;
+std::function<void()> duringSync;
+
+} // namespace
+
+extern "C" int fsync(int fd)
+{
+    if (duringSync)
+        duringSync();
+    if (syncError != 0) {
+        errno = syncError;
+        return -1;
+    }
+    return static_cast<int>(::syscall(SYS_fsync, fd));
+}
+
+namespace {
+
+// What identifies a node: its type and permissions, its device numbers, its inode.
+struct Node {
+    mode_t mode = 0;
+    dev_t rdev = 0;
+    ino_t ino = 0;
+    bool operator==(const Node&) const = default;
+};
+
+Node nodeAt(const QString& path, bool followLinks)
+{
+    struct stat st {};
+    const QByteArray name = QFile::encodeName(path);
+    if ((followLinks ? ::stat(name.constData(), &st) : ::lstat(name.constData(), &st)) != 0)
+        return {};
+    return {st.st_mode, st.st_rdev, st.st_ino};
+}
+
+// A Unix socket bound at path; the node stays after the socket is closed.
+bool makeSocket(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (name.size() >= qsizetype(sizeof address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, name.constData(), std::size_t(name.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return bound;
+}
 
 // Runs body and returns the message of the error it must raise (of type E).
 template <class E>
@@ -31,6 +91,15 @@ QString errorOf(const std::function<void()>& body)
         return QStringLiteral("wrong error: ") + QString::fromUtf8(e.what());
     }
     return QStringLiteral("no error");
+}
+
+// The message of the IOException that the picture's save or the OFF export raises.
+QString saveFails(bool picture)
+{
+    if (!picture)
+        return errorOf<toolkit::IOException>(Module1::saveoff);
+    Module1::init();
+    return errorOf<toolkit::IOException>(Module1::savepic);
 }
 
 } // namespace
@@ -78,7 +147,12 @@ private slots:
         QDir(dir.path()).removeRecursively();
         QDir().mkpath(dir.path());
     }
-    void cleanup() { support::resetSeams(); }
+    void cleanup()
+    {
+        syncError = 0;
+        duringSync = nullptr;
+        support::resetSeams();
+    }
 
     void offFileCannotBeCreated_data() { addKinds(); }
     void offFileCannotBeCreated()
@@ -230,6 +304,108 @@ private slots:
             QCOMPARE(support::bytesOf(path(QStringLiteral("m.off"))), support::squareOff);
         if (what == "classes")
             QVERIFY(support::bytesOf(path(QStringLiteral("m.htm"))).endsWith("</HTML>\r\n"));
+    }
+
+    // A target that exists and is no regular file, after its links are followed, is
+    // refused before anything is written, and stays what it was. Renaming over it
+    // would leave a plain file there for every other program.
+    void specialTargetRefused_data()
+    {
+        QTest::addColumn<QString>("kind"); // the node at the target
+        QTest::addColumn<QString>("what"); // the export: "off" or "picture"
+        QTest::addColumn<QString>("says");
+        const std::pair<const char*, const char*> kinds[] = {
+            {"FIFO", "a pipe (FIFO)"}, {"character device", "a character device"}, {"block device", "a block device"},
+            {"socket", "a socket"},    {"link to a FIFO", "a pipe (FIFO)"},
+        };
+        for (const auto& [kind, says] : kinds)
+            for (const char* what : {"off", "picture"})
+                QTest::addRow("%s, %s", kind, what) << kind << what << says;
+    }
+    void specialTargetRefused()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, what);
+        QFETCH(QString, says);
+        const QString target = path(what == "off" ? QStringLiteral("m.off") : QStringLiteral("bild.png"));
+        const QByteArray name = QFile::encodeName(target);
+        QString node = target; // the special file itself
+        if (kind == "FIFO") {
+            QCOMPARE(::mkfifo(name.constData(), 0644), 0);
+        } else if (kind == "character device") {
+            // The numbers of /dev/null: harmless should anything write into it.
+            if (::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+                QSKIP("no device nodes can be made here");
+        } else if (kind == "block device") {
+            // A number for local use that no driver answers.
+            if (::mknod(name.constData(), S_IFBLK | 0660, makedev(240, 7)) != 0)
+                QSKIP("no device nodes can be made here");
+        } else if (kind == "socket") {
+            QVERIFY(makeSocket(target));
+        } else {
+            node = path(QStringLiteral("pipe"));
+            QCOMPARE(::mkfifo(QFile::encodeName(node).constData(), 0644), 0);
+            QVERIFY(QFile::link(QStringLiteral("pipe"), target));
+        }
+        const Node before = nodeAt(node, false);
+        const Node linkBefore = nodeAt(target, false);
+        const QStringList entries = support::entries(dir.path());
+        support::SaveDialog dialog(target);
+
+        QCOMPARE(saveFails(what == "picture"),
+                 QStringLiteral("Cannot write the file \"%1\": it is %2, not a regular file; nothing was written")
+                     .arg(target, says));
+        QVERIFY(before.mode != 0);
+        QCOMPARE(nodeAt(node, false), before);
+        QCOMPARE(nodeAt(target, false), linkBefore);
+        QCOMPARE(support::entries(dir.path()), entries);
+    }
+
+    // What turns into a special file while the bytes are written is not replaced
+    // either: the target is looked at again just before the file is moved into place.
+    void targetBecomesSpecialMeanwhile()
+    {
+        const QString target = path(QStringLiteral("m.off"));
+        support::writeBytes(target, "the previous export");
+        duringSync = [&] {
+            QFile::remove(target);
+            ::mkfifo(QFile::encodeName(target).constData(), 0644);
+        };
+        support::SaveDialog dialog(target);
+        QCOMPARE(
+            errorOf<toolkit::IOException>(Module1::saveoff),
+            QStringLiteral("Cannot write the file \"%1\": it is a pipe (FIFO), not a regular file; nothing was written")
+                .arg(target));
+        QVERIFY(S_ISFIFO(nodeAt(target, false).mode));
+        QCOMPARE(support::entries(dir.path()), QStringList{QStringLiteral("m.off")});
+    }
+
+    // A sync that fails is how a network or quota file system reports a late
+    // failure: the export fails, the old file stays, no temporary file is left.
+    void syncFails_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("existing"); // an older file is replaced
+        QTest::newRow("I/O error, OFF file replaced") << EIO << "m.off" << true;
+        QTest::newRow("disk full, picture replaced") << ENOSPC << "bild.png" << true;
+        QTest::newRow("quota, new OFF file") << EDQUOT << "m.off" << false;
+    }
+    void syncFails()
+    {
+        QFETCH(int, error);
+        QFETCH(QString, target);
+        QFETCH(bool, existing);
+        const QByteArray old = "the file as it was before\n";
+        if (existing)
+            support::writeBytes(path(target), old);
+        support::SaveDialog dialog(path(target));
+        syncError = error;
+        QCOMPARE(saveFails(target.endsWith(QStringLiteral(".png"))),
+                 QStringLiteral("Cannot write the file \"%1\": %2")
+                     .arg(path(target), QString::fromLocal8Bit(std::strerror(error))));
+        QCOMPARE(support::bytesOf(path(target)), existing ? old : QByteArrayLiteral("<missing>"));
+        QCOMPARE(support::entries(dir.path()), existing ? QStringList{target} : QStringList{});
     }
 
     void pictureBeforeTheOffScreenPictureExists()

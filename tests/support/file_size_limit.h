@@ -2,90 +2,28 @@
 // Writes that fail late and for real, without a mount: the code runs in a child
 // process whose files cannot grow past a limit (RLIMIT_FSIZE) and which ignores
 // SIGXFSZ, so every write past the limit fails with EFBIG, "File too large".
-// Whatever the code leaves on disk stays there for the test to look at.
-#include <QByteArray>
-#include <QString>
-
-#include <cerrno>
-#include <cstdio>
-#include <exception>
-#include <functional>
+#include "tests/support/child_process.h"
 
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace support {
 
-// Runs body in a child process under the limit and returns what it returned, or
-// "error: " followed by the message of the error that escaped it. A child that
-// cannot be set up or does not end normally gives a text beginning "child: ".
+// Runs body in a child process under the limit; returns as inChildProcess does.
 inline QString underFileSizeLimit(rlim_t limitBytes, const std::function<QString()>& body)
 {
-    int channel[2];
-    if (::pipe(channel) != 0)
-        return QStringLiteral("child: no pipe");
-    std::fflush(stdout);
-    std::fflush(stderr);
-    const pid_t pid = ::fork();
-    if (pid < 0) {
-        ::close(channel[0]);
-        ::close(channel[1]);
-        return QStringLiteral("child: cannot fork");
-    }
-    if (pid == 0) {
-        ::close(channel[0]);
-        QString result;
+    return inChildProcess(
+        [limitBytes] {
         ::signal(SIGXFSZ, SIG_IGN);
         rlimit limit{};
-        bool lowered = false;
-        if (::getrlimit(RLIMIT_FSIZE, &limit) == 0) {
-            limit.rlim_cur = limitBytes; // the hard limit stays: only this child is bound
-            lowered = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
-        }
-        if (!lowered) {
-            result = QStringLiteral("child: cannot lower the file size limit");
-        } else {
-            try {
-                result = body();
-            } catch (const std::exception& e) {
-                result = QStringLiteral("error: ") + QString::fromUtf8(e.what());
-            } catch (...) {
-                result = QStringLiteral("error: of no known type");
-            }
-        }
-        const QByteArray bytes = result.toUtf8();
-        for (qsizetype done = 0; done < bytes.size();) {
-            const ssize_t n = ::write(channel[1], bytes.constData() + done, std::size_t(bytes.size() - done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            done += n;
-        }
-        ::_exit(0); // no exit handlers, no flushing of what the parent still holds
-    }
-
-    ::close(channel[1]);
-    QByteArray received;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::read(channel[0], buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        received.append(buffer, n);
-    }
-    ::close(channel[0]);
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return QStringLiteral("child: ended abnormally (status %1) after \"%2\"")
-            .arg(status)
-            .arg(QString::fromUtf8(received));
-    return QString::fromUtf8(received);
+        if (::getrlimit(RLIMIT_FSIZE, &limit) != 0)
+            return QStringLiteral("cannot lower the file size limit");
+        limit.rlim_cur = limitBytes; // the hard limit stays: only this child is bound
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            return QStringLiteral("cannot lower the file size limit");
+        return QString();
+        },
+        body);
 }
 
 } // namespace support
