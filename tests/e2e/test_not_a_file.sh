@@ -80,7 +80,7 @@ done
 [ -n "$question" ] || e2e_fail "the save dialog did not ask before replacing $target"
 e2e_focus "$question"
 xdotool key y
-box=$(e2e_wait_window "^Unhandled error$") || e2e_fail "no message for the export onto $target"
+box=$(e2e_wait_window "$E2E_ERROR_BOX") || e2e_fail "no message for the export onto $target"
 expected="Cannot write the file \"$target\": it is a pipe (FIFO), not a regular file; nothing was written"
 grep -qF "$expected" "$E2E_SCRATCH/stderr.txt" ||
   e2e_fail "the message was not \"$expected\" but: $(grep -F "$target" "$E2E_SCRATCH/stderr.txt" | tail -1)"
