@@ -10,6 +10,9 @@ E2E_WID=""
 # The title of the program's error box.
 E2E_ERROR_BOX="^Qel-Viewer: Error$"
 E2E_SCRATCH="${E2E_SCRATCH:-$(mktemp -d)}"
+# How long a wait may last, in seconds: generous, since a busy machine may take
+# a while to map a window or to paint.
+E2E_LIMIT="${E2E_LIMIT:-30}"
 
 # A test's arguments: the program, the source tree and its scratch folder, which
 # starts empty. Sets program, source_dir, E2E_SCRATCH and model, the example cube
@@ -38,61 +41,115 @@ e2e_start() {
   # The tests' own offscreen platform must not reach the real program.
   env -u QT_QPA_PLATFORM QT_QPA_PLATFORM=xcb "$program" >"$E2E_SCRATCH/stdout.txt" 2>"$E2E_SCRATCH/stderr.txt" &
   E2E_PID=$!
-  E2E_WID=$(e2e_wait_window "^Qel-Viewer$") || e2e_fail "the main window did not appear"
+  # The main window alone does not take the focus when it opens.
+  E2E_WID=$(e2e_wait_for e2e_window_named "^Qel-Viewer$") || e2e_fail "the main window did not appear"
 }
 
-# Waits (up to 20 s) for a visible window whose title matches, prints its id.
-e2e_wait_window() {
-  local name="$1" wid=""
-  for _ in $(seq 1 400); do
-    wid=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -1)
-    if [ -n "$wid" ]; then
-      echo "$wid"
-      return 0
-    fi
+# Runs the command until it succeeds, for up to E2E_LIMIT seconds. Fails when the
+# time is up, or when the program has ended and one more try fails too.
+e2e_wait_for() {
+  local deadline=$((SECONDS + E2E_LIMIT))
+  until "$@"; do
     if [ -n "$E2E_PID" ] && ! kill -0 "$E2E_PID" 2>/dev/null; then
-      return 1
+      "$@"
+      return
     fi
+    [ "$SECONDS" -lt "$deadline" ] || return 1
     sleep 0.05
   done
-  return 1
+}
+
+# Prints the id of a visible window whose title matches $1, passing over the
+# window $2; fails when there is none.
+e2e_window_named() {
+  local wid
+  wid=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -vx "${2:-none}" | head -1)
+  [ -n "$wid" ] && echo "$wid"
+}
+
+e2e_no_window_named() {
+  ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1
+}
+
+e2e_has_focus() {
+  [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]
+}
+
+e2e_focused_window_named() {
+  local wid
+  wid=$(e2e_window_named "$@") && e2e_has_focus "$wid" && echo "$wid"
+}
+
+# Waits for a visible window whose title matches $1 (other than the window $2),
+# prints its id. Each window the program opens takes the input focus once the
+# program sees it mapped, which may be a while after it shows: the wait lasts until
+# then, so that the focus given to another window afterwards stays there.
+e2e_wait_window() {
+  e2e_wait_for e2e_focused_window_named "$@"
 }
 
 # Waits until no visible window's title matches.
 e2e_wait_gone() {
-  local name="$1"
-  for _ in $(seq 1 400); do
-    xdotool search --onlyvisible --name "$name" >/dev/null 2>&1 || return 0
-    sleep 0.05
-  done
-  return 1
+  e2e_wait_for e2e_no_window_named "$1"
+}
+
+# Takes screenshots into the file $1 until the command after it, which looks at
+# that file, succeeds.
+e2e_wait_screen() {
+  local shot="$1"
+  shift
+  e2e_wait_for e2e_screen_shows "$shot" "$@"
+}
+
+e2e_screen_shows() {
+  e2e_screenshot "$1" && "${@:2}"
 }
 
 e2e_focus() {
   xdotool windowfocus --sync "$1"
 }
 
+# Types the full path $2 into the file dialog $1 and presses Return.
+e2e_type_path() {
+  e2e_focus "$1"
+  xdotool key ctrl+a
+  xdotool type --delay 5 "$2"
+  xdotool key Return
+}
+
+# Presses Return once more in the file dialog $1 while it is open: the completer's
+# list may have taken the first one.
+e2e_return_again() {
+  e2e_focus "$1" 2>/dev/null && xdotool key Return
+}
+
 # Answers a file dialog titled $1 by typing the full path $2 and Return.
 e2e_answer_dialog() {
   local title="$1" path="$2" dialog
   dialog=$(e2e_wait_window "$title") || e2e_fail "no dialog \"$title\""
-  e2e_focus "$dialog"
-  xdotool key ctrl+a
-  xdotool type --delay 5 "$path"
-  xdotool key Return
-  e2e_wait_gone "$title" || {
-    # The completer's list may take the first Return.
-    xdotool key Return
-    e2e_wait_gone "$title" || e2e_fail "the dialog \"$title\" stayed open"
-  }
+  e2e_type_path "$dialog" "$path"
+  e2e_wait_gone "$title" && return 0
+  e2e_return_again "$dialog"
+  e2e_wait_gone "$title" || e2e_fail "the dialog \"$title\" stayed open"
+}
+
+# Answers the save dialog $1 with the full path $2 of a file that exists, and
+# prints the id of Qt's question whether to replace it, a box of the dialog's title.
+e2e_replace_question() {
+  local dialog="$1" path="$2"
+  e2e_type_path "$dialog" "$path"
+  e2e_wait_window "^Save As$" "$dialog" && return 0
+  e2e_return_again "$dialog"
+  e2e_wait_window "^Save As$" "$dialog" || e2e_fail "the save dialog did not ask before replacing $path"
 }
 
 # Reads the model file $2 through the main window $1: Ctrl+O and the open dialog.
+# What follows is ordered after the read; a look at the screen waits for the
+# picture it expects.
 e2e_load_model() {
   e2e_focus "$1"
   xdotool key ctrl+o
   e2e_answer_dialog "^Open$" "$2"
-  sleep 0.3
 }
 
 # Closes the error box $1 with Return, as its OK button.
@@ -129,6 +186,31 @@ e2e_project() {
 # turn -0.785, model origin at (200, 200). Prints "x y".
 e2e_canvas_xy() {
   e2e_project "$1" "$2" "$3" -0.785 0.3925 10 200 200
+}
+
+# Marks on the example cube, as name, colour and model point: the midpoints of
+# edges where no other edge runs, and of the x axis.
+E2E_CUBE_MARKS='bottom-edge-1-2 255,105,105 0 -5 -5
+top-edge-5-6 105,255,105 0 -5 5
+vertical-edge-1-5 255,255,105 -5 -5 0
+vertical-edge-3-7 255,255,105 5 5 0
+x-axis 255,0,0 5 0 0'
+
+# True when the screenshot $1 shows each of the marks $2 in its colour, within a
+# pixel of where a turn, a tilt, a zoom and the origin's place ($3 to $7) put it on
+# the canvas at (E2E_CANVAS_X, E2E_CANVAS_Y). With $8, a view's name, says instead
+# what it found where.
+e2e_view_shows() {
+  local shot="$1" marks="$2" what="${8:-}" name colour x y z xy cx cy
+  while read -r name colour x y z; do
+    xy=$(e2e_project "$x" "$y" "$z" "$3" "$4" "$5" "$6" "$7")
+    cx=$((E2E_CANVAS_X + ${xy% *}))
+    cy=$((E2E_CANVAS_Y + ${xy#* }))
+    if ! e2e_near_colour "$shot" "$cx" "$cy" "$colour" 1; then
+      [ -z "$what" ] || echo "$what: $name is not $colour at ($cx, $cy), found $(e2e_pixel "$shot" "$cx" "$cy")"
+      return 1
+    fi
+  done <<<"$marks"
 }
 
 # Window geometry as E2E_X, E2E_Y, E2E_WIDTH, E2E_HEIGHT.
@@ -220,6 +302,18 @@ CSRC
   "$helper"
 }
 
+e2e_clipboard_holds() {
+  [ "$(e2e_clipboard 2>/dev/null)" = "$1" ]
+}
+
+# Waits until the clipboard holds $1; says what it holds when it does not.
+e2e_wait_clipboard() {
+  e2e_wait_for e2e_clipboard_holds "$1" || {
+    echo "the clipboard holds \"$(e2e_clipboard 2>/dev/null)\"" >&2
+    return 1
+  }
+}
+
 # Closes a window as a window manager's close button does.
 e2e_close() {
   local helper
@@ -249,12 +343,12 @@ CSRC
   "$helper" "$1"
 }
 
-# Waits (up to 20 s) for the program to end; its exit code goes to E2E_EXIT
+# Waits (up to E2E_LIMIT seconds) for the program to end; its exit code goes to E2E_EXIT
 # ("killed" when it had to be stopped).
 e2e_wait_exit() {
   local pid="$E2E_PID"
   (
-    for _ in $(seq 1 200); do sleep 0.1; done
+    for _ in $(seq 1 $((E2E_LIMIT * 10))); do sleep 0.1; done
     kill "$pid" 2>/dev/null && echo "the program did not end; stopped it" >&2
   ) &
   local watchdog=$!

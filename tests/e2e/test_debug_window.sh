@@ -15,7 +15,6 @@ main="$E2E_WID"
 # not further right, so that the two windows do not overlap (without a window
 # manager, Xvfb leaves a window that opens over another one unpainted).
 xdotool windowmove --sync "$main" 0 120
-sleep 0.2
 
 e2e_load_model "$main" "$model"
 
@@ -26,8 +25,11 @@ main_x=$E2E_X main_y=$E2E_Y
 bar=$((E2E_HEIGHT - 435))
 xdotool mousemove $((main_x + 29 + 54)) $((main_y + bar + 358 + 10)) click 1
 debug=$(e2e_wait_window "^Debug$") || e2e_fail "no debug window after pressing Debug"
-sleep 0.3
-e2e_geometry "$debug"
+placed() {
+  e2e_geometry "$debug"
+  [ "$E2E_X $E2E_Y $E2E_WIDTH x $E2E_HEIGHT" = "600 $main_y 399 x 435" ]
+}
+e2e_wait_for placed || true
 debug_x=$E2E_X debug_y=$E2E_Y
 [ "$debug_x" = 600 ] || e2e_fail "debug window at left $debug_x, not 600"
 [ "$debug_y" = "$main_y" ] || e2e_fail "debug window at top $debug_y, not level with the main window ($main_y)"
@@ -68,37 +70,43 @@ screen_xy() {
 
 green=0,255,0
 before="$E2E_SCRATCH/before.png"
-e2e_screenshot "$before"
+# LBpunkte (20, 38) lists the cube's 8 points, LBlinien (229, 38) the 16 records.
+# Both are painted once their rows are found.
+lists_painted() {
+  p_row=$(row_centre "$before" $((debug_x + 20 + 105)) $((debug_y + 38)) 8 3) &&
+    l_row=$(row_centre "$before" $((debug_x + 229 + 120)) $((debug_y + 38)) 16 6)
+}
+e2e_wait_screen "$before" lists_painted || e2e_fail "no rows found in the lists (see $before)"
 
-# LBpunkte (20, 38) lists the cube's 8 points; row 3 is point 3 at (5, 5, -5).
-y=$(row_centre "$before" $((debug_x + 20 + 105)) $((debug_y + 38)) 8 3) || e2e_fail "no rows found in LBpunkte"
-xdotool mousemove $((debug_x + 20 + 120)) "$y" click 1
-# LBlinien (229, 38) lists the 16 records; record 6 draws from point 1 (-5, -5, -5)
-# to point 5 (-5, -5, 5).
-y=$(row_centre "$before" $((debug_x + 229 + 120)) $((debug_y + 38)) 16 6) || e2e_fail "no rows found in LBlinien"
-xdotool mousemove $((debug_x + 229 + 75)) "$y" click 1
-sleep 0.3
-marked="$E2E_SCRATCH/marked.png"
-e2e_screenshot "$marked"
-
+# Row 3 is point 3 at (5, 5, -5); record 6 draws from point 1 (-5, -5, -5) to
+# point 5 (-5, -5, 5).
+xdotool mousemove $((debug_x + 20 + 120)) "$p_row" click 1
+xdotool mousemove $((debug_x + 229 + 75)) "$l_row" click 1
 screen_xy 5 5 -5
-e2e_near_colour "$marked" "$SX" "$SY" "$green" 2 || e2e_fail "point 3 at ($SX, $SY) is not highlighted"
-echo "ok: point 3 highlighted at ($SX, $SY)"
 p3x=$SX p3y=$SY
+screen_xy -5 -5 0
+e16x=$SX e16y=$SY
+marked="$E2E_SCRATCH/marked.png"
+both_marked() {
+  e2e_near_colour "$marked" "$p3x" "$p3y" "$green" 2 && e2e_near_colour "$marked" "$e16x" "$e16y" "$green" 1
+}
+e2e_wait_screen "$marked" both_marked || true
+e2e_near_colour "$marked" "$p3x" "$p3y" "$green" 2 || e2e_fail "point 3 at ($p3x, $p3y) is not highlighted"
+echo "ok: point 3 highlighted at ($p3x, $p3y)"
+e2e_near_colour "$marked" "$e16x" "$e16y" "$green" 1 || e2e_fail "record 6 (edge 1-5) at ($e16x, $e16y) is not highlighted"
+echo "ok: record 6 highlighted at ($e16x, $e16y)"
 screen_xy 5 -5 -5
 ! e2e_near_colour "$marked" "$SX" "$SY" "$green" 3 || e2e_fail "point 2 at ($SX, $SY) is highlighted too"
-screen_xy -5 -5 0
-e2e_near_colour "$marked" "$SX" "$SY" "$green" 1 || e2e_fail "record 6 (edge 1-5) at ($SX, $SY) is not highlighted"
-echo "ok: record 6 highlighted at ($SX, $SY)"
-e16x=$SX e16y=$SY
 ! e2e_near_colour "$before" "$p3x" "$p3y" "$green" 3 || e2e_fail "point 3 was green before the click"
 
 # Closing the debug window clears both highlights.
 e2e_close "$debug"
 e2e_wait_gone "^Debug$" || e2e_fail "the debug window did not close"
-sleep 0.3
 closed="$E2E_SCRATCH/closed.png"
-e2e_screenshot "$closed"
+none_marked() {
+  ! e2e_near_colour "$closed" "$p3x" "$p3y" "$green" 3 && ! e2e_near_colour "$closed" "$e16x" "$e16y" "$green" 2
+}
+e2e_wait_screen "$closed" none_marked || true
 ! e2e_near_colour "$closed" "$p3x" "$p3y" "$green" 3 || e2e_fail "point 3 still highlighted after closing"
 ! e2e_near_colour "$closed" "$e16x" "$e16y" "$green" 2 || e2e_fail "record 6 still highlighted after closing"
 echo "ok: no highlight after closing the debug window"
@@ -109,8 +117,6 @@ xdotool mousemove $((main_x + 29 + 54)) $((main_y + bar + 358 + 10)) click 1
 e2e_wait_window "^Debug$" >/dev/null || e2e_fail "no debug window after pressing Debug"
 e2e_load_model "$main" "$far"
 box=$(e2e_wait_window "$E2E_ERROR_BOX") || e2e_fail "no error shown for the faulty model"
-sleep 0.3
-e2e_screenshot "$E2E_SCRATCH/far.png"
 expected='qel-viewer: unhandled error: Line record 2 of "far.qel" names point 3001, but point numbers run from 0 to 3000. The drawing stops at that record; the model is loaded.'
 grep -qxF "$expected" "$E2E_SCRATCH/stderr.txt" || e2e_fail "the report was: $(cat "$E2E_SCRATCH/stderr.txt")"
 reports=$(grep -c "unhandled error" "$E2E_SCRATCH/stderr.txt" || true)

@@ -14,19 +14,9 @@ data="$source_dir/tests/e2e/data"
 classes="$(cd "$(dirname "$program")/.." && pwd)/resources/applet"
 [ -f "$classes/Viewer41.class" ] || e2e_fail "no compiled applet classes in $classes"
 
-# Answers the file dialog titled $1 with the full path $2 (replacing the proposed name).
-# Waits (up to 10 s) until a file exists and its size stops changing.
+# Waits until a file exists. Each file is moved into place whole.
 wait_file() {
-  local last=-1 size
-  for _ in $(seq 1 100); do
-    if [ -f "$1" ]; then
-      size=$(stat -c %s "$1")
-      [ "$size" = "$last" ] && return 0
-      last=$size
-    fi
-    sleep 0.1
-  done
-  e2e_fail "$1 was not written"
+  e2e_wait_for test -f "$1" || e2e_fail "$1 was not written"
 }
 
 same_bytes() {
@@ -68,12 +58,16 @@ wait_file "$E2E_SCRATCH/bild.png"
 size=$(identify -format '%wx%h' "$E2E_SCRATCH/bild.png")
 [ "$size" = "400x400" ] || e2e_fail "the picture is $size, not 400x400"
 echo "ok: the picture is 400x400"
-sleep 0.3
-e2e_screenshot "$E2E_SCRATCH/shot.png"
+# Once the window is painted after the dialog, the canvas on the screen is the picture.
 e2e_canvas_origin "$main"
-convert "$E2E_SCRATCH/shot.png" -crop "400x400+$E2E_CANVAS_X+$E2E_CANVAS_Y" +repage "$E2E_SCRATCH/canvas.png"
-differing=$(compare -metric AE "$E2E_SCRATCH/canvas.png" "$E2E_SCRATCH/bild.png" null: 2>&1 || true)
-[ "$differing" = "0" ] || e2e_fail "the picture differs from the canvas in $differing pixels"
+differing=""
+canvas_is_picture() {
+  convert "$E2E_SCRATCH/shot.png" -crop "400x400+$E2E_CANVAS_X+$E2E_CANVAS_Y" +repage "$E2E_SCRATCH/canvas.png"
+  differing=$(compare -metric AE "$E2E_SCRATCH/canvas.png" "$E2E_SCRATCH/bild.png" null: 2>&1 || true)
+  [ "$differing" = "0" ]
+}
+e2e_wait_screen "$E2E_SCRATCH/shot.png" canvas_is_picture ||
+  e2e_fail "the picture differs from the canvas in $differing pixels"
 echo "ok: the picture shows what the canvas shows"
 
 # OFF+ from the export window: tick both boxes, the default-button key exports.
@@ -86,8 +80,6 @@ e2e_geometry "$export_win"
 e2e_focus "$export_win"
 xdotool mousemove $((E2E_X + 66)) $((E2E_Y + 24)) click 1
 xdotool mousemove $((E2E_X + 66)) $((E2E_Y + 56)) click 1
-sleep 0.2
-e2e_focus "$export_win"
 xdotool key Return
 e2e_answer_dialog "^Save As$" "$E2E_SCRATCH/plus/cube.off"
 e2e_wait_gone "^OFF\+ Export$" || e2e_fail "the export window stayed open after the export"
@@ -110,14 +102,16 @@ export_win=$(e2e_wait_window "^OFF\+ Export$") || e2e_fail "no export window aft
 e2e_geometry "$export_win"
 e2e_focus "$export_win"
 xdotool mousemove $((E2E_X + 66)) $((E2E_Y + 56)) click 1
-xdotool key Tab Tab
-sleep 0.2
-xdotool key Return
+xdotool key Tab Tab Return
 e2e_wait_gone "^OFF\+ Export$" || e2e_fail "Return on Abbruch left the export window open"
-sleep 0.5
-if xdotool search --onlyvisible --name "^Save As$" >/dev/null 2>&1; then
-  e2e_fail "Return on Abbruch started an export"
-fi
+# An export would open its save dialog before the main window takes the next key:
+# Ctrl+I then opens the info window, or nothing while the dialog is up.
+e2e_focus "$main"
+xdotool key ctrl+i
+info=$(e2e_wait_window "^(Info|Save As)$") || e2e_fail "Ctrl+I after Return on Abbruch opened nothing"
+[ "$(xdotool getwindowname "$info")" = Info ] || e2e_fail "Return on Abbruch started an export"
+e2e_close "$info"
+e2e_wait_gone "^Info$" || e2e_fail "the info window stayed open"
 echo "ok: Return on Abbruch closes the export window without an export"
 
 # The exported page runs the exported applet on the exported OFF file: the cube's

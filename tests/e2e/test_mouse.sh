@@ -25,25 +25,28 @@ canvas() { xdotool mousemove $((E2E_CANVAS_X + $1)) $((E2E_CANVAS_Y + $2)); slee
 # The view the checks expect: turn, tilt, zoom, origin.
 turn=-0.785 tilt=0.3925 zoom=10 ox=200 oy=200
 
-# Edge midpoints of the cube, each where no other edge runs, and the x axis; their
-# colours must show where the view puts them.
+# True when the screenshot shows the cube's marks in the view; with an argument, a
+# name for the view, says what it found instead.
+view_shown() {
+  e2e_view_shows "$shot" "$E2E_CUBE_MARKS" "$turn" "$tilt" "$zoom" "$ox" "$oy" "$@"
+}
+
+# Waits until the screen shows the view.
 check_view() {
-  local what="$1" xy cx cy
-  e2e_screenshot "$shot"
-  while read -r name colour x y z; do
-    xy=$(e2e_project "$x" "$y" "$z" "$turn" "$tilt" "$zoom" "$ox" "$oy")
-    cx=$((E2E_CANVAS_X + ${xy% *}))
-    cy=$((E2E_CANVAS_Y + ${xy#* }))
-    e2e_near_colour "$shot" "$cx" "$cy" "$colour" 1 ||
-      e2e_fail "$what: $name is not $colour at ($cx, $cy), found $(e2e_pixel "$shot" "$cx" "$cy")"
-  done <<'EDGES'
-bottom-edge-1-2 255,105,105 0 -5 -5
-top-edge-5-6 105,255,105 0 -5 5
-vertical-edge-1-5 255,255,105 -5 -5 0
-vertical-edge-3-7 255,255,105 5 5 0
-x-axis 255,0,0 5 0 0
-EDGES
-  echo "ok: $what"
+  e2e_wait_screen "$shot" view_shown || e2e_fail "$(view_shown "$1")"
+  echo "ok: $1"
+}
+
+# Zooms in by a wheel notch and back out, and waits for each step on the screen:
+# afterwards the whole canvas has been painted again, with the view unchanged.
+rezoom() {
+  canvas 400 600
+  xdotool click 4
+  zoom=$((zoom + 1))
+  e2e_wait_screen "$shot" view_shown || return 1
+  xdotool click 5
+  zoom=$((zoom - 1))
+  e2e_wait_screen "$shot" view_shown
 }
 
 check_view "the start view"
@@ -54,7 +57,6 @@ canvas 200 300
 xdotool mousedown 1
 for x in 215 230 250 450 600 240; do canvas "$x" 300; done
 xdotool mouseup 1
-sleep 0.3
 turn=-0.157
 check_view "turned by a drag"
 
@@ -65,7 +67,6 @@ canvas 50 50
 xdotool mousedown 1
 for xy in "60 55" "70 63" "80 70"; do canvas $xy; done
 xdotool mouseup 1
-sleep 0.3
 ox=230 oy=220
 check_view "moved by a drag"
 
@@ -73,18 +74,14 @@ check_view "moved by a drag"
 canvas 300 100
 for button in 4 4 4 5; do
   xdotool click "$button"
-  sleep 0.05
 done
-sleep 0.3
 zoom=12
 check_view "zoomed by the wheel"
 # The zoom field, read through the clipboard (Ctrl+A and Ctrl+C in the field).
 content 93 164
 xdotool click 1
 xdotool key ctrl+a ctrl+c
-sleep 0.2
-shown=$(e2e_clipboard) || e2e_fail "nothing on the clipboard"
-[ "$shown" = "12" ] || e2e_fail "the zoom field shows \"$shown\", not 12"
+e2e_wait_clipboard 12 || e2e_fail "the zoom field does not show 12"
 echo "ok: the zoom field shows 12"
 # The menu's shortcuts work from the field too: Ctrl+E opens the OFF export's dialog.
 xdotool key ctrl+e
@@ -98,17 +95,24 @@ echo "ok: Ctrl+E from the zoom field"
 # its edges with the window's background beyond, and the origin keeps its place
 # relative to the canvas: (230, 220) of 400 x 400 becomes (460, 440).
 xdotool windowsize --sync "$main" 977 $((836 + bar))
-sleep 0.5
-e2e_screenshot "$shot"
-black=0,0,0
-[ "$(e2e_pixel "$shot" $((E2E_CANVAS_X + 800)) $((E2E_CANVAS_Y + 3)))" = "$black" ] ||
-  e2e_fail "the canvas does not reach 801 pixels to the right"
-[ "$(e2e_pixel "$shot" $((E2E_CANVAS_X + 801)) $((E2E_CANVAS_Y + 3)))" != "$black" ] ||
-  e2e_fail "the canvas is wider than 801 pixels"
-[ "$(e2e_pixel "$shot" $((E2E_CANVAS_X + 3)) $((E2E_CANVAS_Y + 800)))" = "$black" ] ||
-  e2e_fail "the canvas does not reach 801 pixels down"
-[ "$(e2e_pixel "$shot" $((E2E_CANVAS_X + 3)) $((E2E_CANVAS_Y + 801)))" != "$black" ] ||
-  e2e_fail "the canvas is higher than 801 pixels"
+# Black up to 801 pixels right and down from the canvas's corner, not beyond; with
+# an argument, says where not.
+canvas_801() {
+  local say="${1:-}" dx dy want what colour
+  while read -r dx dy want what; do
+    colour=$(e2e_pixel "$shot" $((E2E_CANVAS_X + dx)) $((E2E_CANVAS_Y + dy)))
+    if { [ "$want" = black ] && [ "$colour" != 0,0,0 ]; } || { [ "$want" = other ] && [ "$colour" = 0,0,0 ]; }; then
+      [ -z "$say" ] || echo "the canvas $what"
+      return 1
+    fi
+  done <<'EDGES'
+800 3 black does not reach 801 pixels to the right
+801 3 other is wider than 801 pixels
+3 800 black does not reach 801 pixels down
+3 801 other is higher than 801 pixels
+EDGES
+}
+e2e_wait_screen "$shot" canvas_801 || e2e_fail "$(canvas_801 say)"
 echo "ok: the canvas is 801 x 801 after the resize"
 ox=460 oy=440
 check_view "the origin's place after the resize"
@@ -121,6 +125,7 @@ xdotool click 1 # "rotieren"
 canvas 100 100
 xdotool mousedown 1
 canvas 110 100
+turn=0 # 10 more pixels to the right
 e2e_focus "$main"
 xdotool key ctrl+o
 dialog=$(e2e_wait_window "^Open$") || e2e_fail "no open dialog during the drag"
@@ -128,17 +133,17 @@ xdotool mouseup 1
 e2e_focus "$dialog"
 xdotool key Escape
 e2e_wait_gone "^Open$" || e2e_fail "the open dialog stayed open"
-sleep 0.3
 before="$E2E_SCRATCH/before.png"
 after="$E2E_SCRATCH/after.png"
-e2e_screenshot "$before"
+rezoom || e2e_fail "$(view_shown "the view after the dialog")"
+cp "$shot" "$before"
 canvas 400 600
 xdotool mousedown 1
 canvas 401 600
 canvas 400 600
 xdotool mouseup 1
-sleep 0.3
-e2e_screenshot "$after"
+rezoom || e2e_fail "the drag after the dialog turned the model: $(view_shown "the view")"
+cp "$shot" "$after"
 area="801x801+$E2E_CANVAS_X+$E2E_CANVAS_Y"
 convert "$before" -crop "$area" +repage -depth 8 "rgb:$before.rgb"
 convert "$after" -crop "$area" +repage -depth 8 "rgb:$after.rgb"

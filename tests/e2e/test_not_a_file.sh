@@ -21,13 +21,7 @@ edge=$(e2e_canvas_xy 0 -5 -5)
 shot="$E2E_SCRATCH/shot.png"
 cube_shown() {
   e2e_canvas_origin "$main"
-  local x=$((E2E_CANVAS_X + ${edge% *})) y=$((E2E_CANVAS_Y + ${edge#* }))
-  for _ in $(seq 1 40); do
-    e2e_screenshot "$shot"
-    e2e_near_colour "$shot" "$x" "$y" 255,105,105 1 && return 0
-    sleep 0.25
-  done
-  return 1
+  e2e_wait_screen "$shot" e2e_near_colour "$shot" $((E2E_CANVAS_X + ${edge% *})) $((E2E_CANVAS_Y + ${edge#* })) 255,105,105 1
 }
 cube_shown || e2e_fail "the cube is not drawn after loading it"
 
@@ -62,22 +56,7 @@ mkfifo "$target"
 e2e_focus "$main"
 xdotool key ctrl+e
 dialog=$(e2e_wait_window "^Save As$") || e2e_fail "no save dialog after Ctrl+E"
-e2e_focus "$dialog"
-xdotool key ctrl+a
-xdotool type --delay 5 "$target"
-xdotool key Return
-# The dialog asks before replacing what exists, in a box of the same title.
-question=""
-for attempt in 1 2; do
-  for _ in $(seq 1 100); do
-    question=$(xdotool search --onlyvisible --name "^Save As$" 2>/dev/null | grep -vx "$dialog" | head -1 || true)
-    [ -n "$question" ] && break 2
-    sleep 0.05
-  done
-  # The completer's list may take the first Return.
-  [ "$attempt" = 1 ] && xdotool key Return
-done
-[ -n "$question" ] || e2e_fail "the save dialog did not ask before replacing $target"
+question=$(e2e_replace_question "$dialog" "$target")
 e2e_focus "$question"
 xdotool key y
 box=$(e2e_wait_window "$E2E_ERROR_BOX") || e2e_fail "no message for the export onto $target"

@@ -20,18 +20,6 @@ into_field() {
   xdotool mousemove $((E2E_X + 93)) $((E2E_Y + bar + 164)) click 1
 }
 
-# Waits (up to 5 s) until the clipboard holds $1.
-clipboard_is() {
-  local shown=""
-  for _ in $(seq 1 100); do
-    shown=$(e2e_clipboard) || shown=""
-    [ "$shown" = "$1" ] && return 0
-    sleep 0.05
-  done
-  echo "the clipboard holds \"$shown\"" >&2
-  return 1
-}
-
 # Shortcut $1 from the field opens the window titled $2, which $3 closes
 # ("escape" or "close").
 opens_from_field() {
@@ -52,25 +40,14 @@ echo "an older file" >"$picture"
 e2e_focus "$main"
 xdotool key ctrl+s
 dialog=$(e2e_wait_window "^Save As$") || e2e_fail "no save dialog after Ctrl+S"
-e2e_focus "$dialog"
-xdotool key ctrl+a
-xdotool type --delay 5 "$picture"
-xdotool key Return
-question=""
-for _ in $(seq 1 400); do
-  question=$(xdotool search --onlyvisible --name "^Save As$" | grep -vx "$dialog" | head -1 || true)
-  [ -n "$question" ] && break
-  sleep 0.05
-done
-[ -n "$question" ] || e2e_fail "no question whether to replace $picture"
+question=$(e2e_replace_question "$dialog" "$picture")
 e2e_focus "$question"
 xdotool key alt+y
 e2e_wait_gone "^Save As$" || e2e_fail "the save dialog stayed open after Alt+Y"
-for _ in $(seq 1 100); do
-  [ "$(identify -format '%wx%h' "$picture" 2>/dev/null)" = "400x400" ] && break
-  sleep 0.1
-done
-[ "$(identify -format '%wx%h' "$picture" 2>/dev/null)" = "400x400" ] || e2e_fail "$picture was not replaced"
+is_picture() {
+  [ "$(identify -format '%wx%h' "$picture" 2>/dev/null)" = "400x400" ]
+}
+e2e_wait_for is_picture || e2e_fail "$picture was not replaced"
 echo "ok: the question answered with Alt+Y, the picture replaced"
 opens_from_field ctrl+e "^Save As$" escape
 
@@ -88,13 +65,13 @@ opens_from_field ctrl+i "^Info$" close
 # takes the paste back, a cut empties the field for the next paste.
 into_field
 xdotool key ctrl+a ctrl+c
-clipboard_is 10 || e2e_fail "Ctrl+A, Ctrl+C from the zoom field copied nothing"
+e2e_wait_clipboard 10 || e2e_fail "Ctrl+A, Ctrl+C from the zoom field copied nothing"
 xdotool key End ctrl+v ctrl+a ctrl+c
-clipboard_is 1010 || e2e_fail "Ctrl+V in the zoom field pasted nothing"
+e2e_wait_clipboard 1010 || e2e_fail "Ctrl+V in the zoom field pasted nothing"
 xdotool key ctrl+z ctrl+a ctrl+x
-clipboard_is 10 || e2e_fail "Ctrl+Z in the zoom field did not take the paste back"
+e2e_wait_clipboard 10 || e2e_fail "Ctrl+Z in the zoom field did not take the paste back"
 xdotool key End ctrl+v ctrl+a ctrl+c
-clipboard_is 10 || e2e_fail "Ctrl+X in the zoom field did not empty it"
+e2e_wait_clipboard 10 || e2e_fail "Ctrl+X in the zoom field did not empty it"
 echo "ok: Ctrl+A, Ctrl+C, Ctrl+V, Ctrl+Z and Ctrl+X act on the zoom field"
 
 into_field
