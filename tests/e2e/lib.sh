@@ -13,6 +13,7 @@ E2E_SCRATCH="${E2E_SCRATCH:-$(mktemp -d)}"
 # How long a wait may last, in seconds: generous, since a busy machine may take
 # a while to map a window or to paint.
 E2E_LIMIT="${E2E_LIMIT:-30}"
+E2E_WHY=""
 
 # A test's arguments: the program, the source tree and its scratch folder, which
 # starts empty. Sets program, source_dir, E2E_SCRATCH and model, the example cube
@@ -46,7 +47,8 @@ e2e_start() {
 }
 
 # Runs the command until it succeeds, for up to E2E_LIMIT seconds. Fails when the
-# time is up, or when the program has ended and one more try fails too.
+# time is up, or when the program has ended and one more try fails too. A check
+# run this way may say in E2E_WHY what it found instead.
 e2e_wait_for() {
   local deadline=$((SECONDS + E2E_LIMIT))
   until "$@"; do
@@ -198,16 +200,15 @@ x-axis 255,0,0 5 0 0'
 
 # True when the screenshot $1 shows each of the marks $2 in its colour, within a
 # pixel of where a turn, a tilt, a zoom and the origin's place ($3 to $7) put it on
-# the canvas at (E2E_CANVAS_X, E2E_CANVAS_Y). With $8, a view's name, says instead
-# what it found where.
+# the canvas at (E2E_CANVAS_X, E2E_CANVAS_Y); else E2E_WHY says what it found where.
 e2e_view_shows() {
-  local shot="$1" marks="$2" what="${8:-}" name colour x y z xy cx cy
+  local shot="$1" marks="$2" name colour x y z xy cx cy
   while read -r name colour x y z; do
     xy=$(e2e_project "$x" "$y" "$z" "$3" "$4" "$5" "$6" "$7")
     cx=$((E2E_CANVAS_X + ${xy% *}))
     cy=$((E2E_CANVAS_Y + ${xy#* }))
     if ! e2e_near_colour "$shot" "$cx" "$cy" "$colour" 1; then
-      [ -z "$what" ] || echo "$what: $name is not $colour at ($cx, $cy), found $(e2e_pixel "$shot" "$cx" "$cy")"
+      E2E_WHY="$name is not $colour at ($cx, $cy), found $(e2e_pixel "$shot" "$cx" "$cy")"
       return 1
     fi
   done <<<"$marks"

@@ -27,13 +27,19 @@ xdotool mousemove $((main_x + 29 + 54)) $((main_y + bar + 358 + 10)) click 1
 debug=$(e2e_wait_window "^Debug$") || e2e_fail "no debug window after pressing Debug"
 placed() {
   e2e_geometry "$debug"
-  [ "$E2E_X $E2E_Y $E2E_WIDTH x $E2E_HEIGHT" = "600 $main_y 399 x 435" ]
+  if [ "$E2E_X" != 600 ]; then
+    E2E_WHY="debug window at left $E2E_X, not 600"
+  elif [ "$E2E_Y" != "$main_y" ]; then
+    E2E_WHY="debug window at top $E2E_Y, not level with the main window ($main_y)"
+  elif [ "$E2E_WIDTH x $E2E_HEIGHT" != "399 x 435" ]; then
+    E2E_WHY="debug window is $E2E_WIDTH x $E2E_HEIGHT"
+  else
+    return 0
+  fi
+  return 1
 }
-e2e_wait_for placed || true
+e2e_wait_for placed || e2e_fail "$E2E_WHY"
 debug_x=$E2E_X debug_y=$E2E_Y
-[ "$debug_x" = 600 ] || e2e_fail "debug window at left $debug_x, not 600"
-[ "$debug_y" = "$main_y" ] || e2e_fail "debug window at top $debug_y, not level with the main window ($main_y)"
-[ "$E2E_WIDTH x $E2E_HEIGHT" = "399 x 435" ] || e2e_fail "debug window is $E2E_WIDTH x $E2E_HEIGHT"
 echo "ok: debug window at ($debug_x, $debug_y), the main window at ($main_x, $main_y)"
 
 # Screen y of the middle of row r of a list with n rows, found from the list's grid:
@@ -88,13 +94,13 @@ screen_xy -5 -5 0
 e16x=$SX e16y=$SY
 marked="$E2E_SCRATCH/marked.png"
 both_marked() {
-  e2e_near_colour "$marked" "$p3x" "$p3y" "$green" 2 && e2e_near_colour "$marked" "$e16x" "$e16y" "$green" 1
+  E2E_WHY="point 3 at ($p3x, $p3y) is not highlighted"
+  e2e_near_colour "$marked" "$p3x" "$p3y" "$green" 2 || return 1
+  E2E_WHY="record 6 (edge 1-5) at ($e16x, $e16y) is not highlighted"
+  e2e_near_colour "$marked" "$e16x" "$e16y" "$green" 1
 }
-e2e_wait_screen "$marked" both_marked || true
-e2e_near_colour "$marked" "$p3x" "$p3y" "$green" 2 || e2e_fail "point 3 at ($p3x, $p3y) is not highlighted"
-echo "ok: point 3 highlighted at ($p3x, $p3y)"
-e2e_near_colour "$marked" "$e16x" "$e16y" "$green" 1 || e2e_fail "record 6 (edge 1-5) at ($e16x, $e16y) is not highlighted"
-echo "ok: record 6 highlighted at ($e16x, $e16y)"
+e2e_wait_screen "$marked" both_marked || e2e_fail "$E2E_WHY"
+echo "ok: point 3 highlighted at ($p3x, $p3y), record 6 at ($e16x, $e16y)"
 screen_xy 5 -5 -5
 ! e2e_near_colour "$marked" "$SX" "$SY" "$green" 3 || e2e_fail "point 2 at ($SX, $SY) is highlighted too"
 ! e2e_near_colour "$before" "$p3x" "$p3y" "$green" 3 || e2e_fail "point 3 was green before the click"
@@ -104,11 +110,12 @@ e2e_close "$debug"
 e2e_wait_gone "^Debug$" || e2e_fail "the debug window did not close"
 closed="$E2E_SCRATCH/closed.png"
 none_marked() {
-  ! e2e_near_colour "$closed" "$p3x" "$p3y" "$green" 3 && ! e2e_near_colour "$closed" "$e16x" "$e16y" "$green" 2
+  E2E_WHY="point 3 still highlighted after closing"
+  ! e2e_near_colour "$closed" "$p3x" "$p3y" "$green" 3 || return 1
+  E2E_WHY="record 6 still highlighted after closing"
+  ! e2e_near_colour "$closed" "$e16x" "$e16y" "$green" 2
 }
-e2e_wait_screen "$closed" none_marked || true
-! e2e_near_colour "$closed" "$p3x" "$p3y" "$green" 3 || e2e_fail "point 3 still highlighted after closing"
-! e2e_near_colour "$closed" "$e16x" "$e16y" "$green" 2 || e2e_fail "record 6 still highlighted after closing"
+e2e_wait_screen "$closed" none_marked || e2e_fail "$E2E_WHY"
 echo "ok: no highlight after closing the debug window"
 
 far="$E2E_SCRATCH/far.qel"

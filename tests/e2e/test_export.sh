@@ -60,14 +60,14 @@ size=$(identify -format '%wx%h' "$E2E_SCRATCH/bild.png")
 echo "ok: the picture is 400x400"
 # Once the window is painted after the dialog, the canvas on the screen is the picture.
 e2e_canvas_origin "$main"
-differing=""
 canvas_is_picture() {
+  local differing
   convert "$E2E_SCRATCH/shot.png" -crop "400x400+$E2E_CANVAS_X+$E2E_CANVAS_Y" +repage "$E2E_SCRATCH/canvas.png"
   differing=$(compare -metric AE "$E2E_SCRATCH/canvas.png" "$E2E_SCRATCH/bild.png" null: 2>&1 || true)
+  E2E_WHY="the picture differs from the canvas in $differing pixels"
   [ "$differing" = "0" ]
 }
-e2e_wait_screen "$E2E_SCRATCH/shot.png" canvas_is_picture ||
-  e2e_fail "the picture differs from the canvas in $differing pixels"
+e2e_wait_screen "$E2E_SCRATCH/shot.png" canvas_is_picture || e2e_fail "$E2E_WHY"
 echo "ok: the picture shows what the canvas shows"
 
 # OFF+ from the export window: tick both boxes, the default-button key exports.

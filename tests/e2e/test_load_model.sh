@@ -10,17 +10,14 @@ main="$E2E_WID"
 
 e2e_load_model "$main" "$model"
 
-
 # The cube's marks and the y axis's midpoint show their colours where the start
 # view puts them, once the window is painted after the dialog.
 shot="$E2E_SCRATCH/shot.png"
 e2e_canvas_origin "$main"
 marks="$E2E_CUBE_MARKS
 y-axis 255,0,0 0 5 0"
-start_view() {
-  e2e_view_shows "$shot" "$marks" -0.785 0.3925 10 200 200 "$@"
-}
-e2e_wait_screen "$shot" start_view || e2e_fail "$(start_view "the start view")"
+e2e_wait_screen "$shot" e2e_view_shows "$shot" "$marks" -0.785 0.3925 10 200 200 ||
+  e2e_fail "the start view: $E2E_WHY"
 echo "ok: the edges and axes in their colours where the start view puts them"
 # Inside the cube's outline, away from every edge and axis: the cleared background.
 bg=$(e2e_canvas_xy -2 -4 -3)

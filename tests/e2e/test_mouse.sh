@@ -25,15 +25,14 @@ canvas() { xdotool mousemove $((E2E_CANVAS_X + $1)) $((E2E_CANVAS_Y + $2)); slee
 # The view the checks expect: turn, tilt, zoom, origin.
 turn=-0.785 tilt=0.3925 zoom=10 ox=200 oy=200
 
-# True when the screenshot shows the cube's marks in the view; with an argument, a
-# name for the view, says what it found instead.
+# True when the screenshot shows the cube's marks in the view.
 view_shown() {
-  e2e_view_shows "$shot" "$E2E_CUBE_MARKS" "$turn" "$tilt" "$zoom" "$ox" "$oy" "$@"
+  e2e_view_shows "$shot" "$E2E_CUBE_MARKS" "$turn" "$tilt" "$zoom" "$ox" "$oy"
 }
 
 # Waits until the screen shows the view.
 check_view() {
-  e2e_wait_screen "$shot" view_shown || e2e_fail "$(view_shown "$1")"
+  e2e_wait_screen "$shot" view_shown || e2e_fail "$1: $E2E_WHY"
   echo "ok: $1"
 }
 
@@ -95,14 +94,13 @@ echo "ok: Ctrl+E from the zoom field"
 # its edges with the window's background beyond, and the origin keeps its place
 # relative to the canvas: (230, 220) of 400 x 400 becomes (460, 440).
 xdotool windowsize --sync "$main" 977 $((836 + bar))
-# Black up to 801 pixels right and down from the canvas's corner, not beyond; with
-# an argument, says where not.
+# Black up to 801 pixels right and down from the canvas's corner, not beyond.
 canvas_801() {
-  local say="${1:-}" dx dy want what colour
+  local dx dy want what colour
   while read -r dx dy want what; do
     colour=$(e2e_pixel "$shot" $((E2E_CANVAS_X + dx)) $((E2E_CANVAS_Y + dy)))
     if { [ "$want" = black ] && [ "$colour" != 0,0,0 ]; } || { [ "$want" = other ] && [ "$colour" = 0,0,0 ]; }; then
-      [ -z "$say" ] || echo "the canvas $what"
+      E2E_WHY="the canvas $what"
       return 1
     fi
   done <<'EDGES'
@@ -112,7 +110,7 @@ canvas_801() {
 3 801 other is higher than 801 pixels
 EDGES
 }
-e2e_wait_screen "$shot" canvas_801 || e2e_fail "$(canvas_801 say)"
+e2e_wait_screen "$shot" canvas_801 || e2e_fail "$E2E_WHY"
 echo "ok: the canvas is 801 x 801 after the resize"
 ox=460 oy=440
 check_view "the origin's place after the resize"
@@ -135,14 +133,14 @@ xdotool key Escape
 e2e_wait_gone "^Open$" || e2e_fail "the open dialog stayed open"
 before="$E2E_SCRATCH/before.png"
 after="$E2E_SCRATCH/after.png"
-rezoom || e2e_fail "$(view_shown "the view after the dialog")"
+rezoom || e2e_fail "the view after the dialog: $E2E_WHY"
 cp "$shot" "$before"
 canvas 400 600
 xdotool mousedown 1
 canvas 401 600
 canvas 400 600
 xdotool mouseup 1
-rezoom || e2e_fail "the drag after the dialog turned the model: $(view_shown "the view")"
+rezoom || e2e_fail "the drag after the dialog turned the model: $E2E_WHY"
 cp "$shot" "$after"
 area="801x801+$E2E_CANVAS_X+$E2E_CANVAS_Y"
 convert "$before" -crop "$area" +repage -depth 8 "rgb:$before.rgb"
