@@ -1,9 +1,14 @@
 #include "app/file_dialog.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -22,6 +27,14 @@ FileDialog::FileDialog(QWidget* parent, Purpose purpose, const QString& proposed
     : QFileDialog(parent, QString(), proposedName, QString()), purpose_(purpose)
 {
     setOption(QFileDialog::DontUseNativeDialog);
+    // While a name is typed, Qt's dialog selects in its list each entry the text
+    // names so far (each folder of a full path on the way) and drops the earlier
+    // ones only if the field already holds Qt's focus. Keys typed fast can reach the
+    // field before that, and a folder left selected would be entered on Return
+    // instead of taking the typed name. So a keystroke drops every entry other than
+    // the one the text names now, whatever has the focus.
+    if (QLineEdit* field = nameField(this))
+        connect(field, &QLineEdit::textEdited, this, [this](const QString& typed) { keepOnlyTyped(typed); });
     if (purpose == Purpose::Save) {
         setAcceptMode(QFileDialog::AcceptSave);
         setFileMode(QFileDialog::AnyFile);
@@ -75,6 +88,32 @@ QString FileDialog::chosenPath() const
 QString FileDialog::pathOf(const QString& typed) const
 {
     return QDir::cleanPath(QDir(directory().absolutePath()).absoluteFilePath(typed));
+}
+
+// The list of completions under the name field is a popup that holds the
+// keyboard and the mouse while it is open. Closed with the dialog, so that what is
+// typed or clicked next reaches the window below, not a list that is about to go.
+void FileDialog::done(int result)
+{
+    QLineEdit* field = nameField(this);
+    if (QCompleter* completer = field ? field->completer() : nullptr; completer && completer->popup())
+        completer->popup()->hide();
+    QFileDialog::done(result);
+}
+
+void FileDialog::keepOnlyTyped(const QString& typed)
+{
+    auto* list = findChild<QListView*>(QStringLiteral("listView"));
+    QItemSelectionModel* selection = list ? list->selectionModel() : nullptr;
+    if (!selection)
+        return;
+    // Names in quotes are taken as typed (accept), never from the list.
+    const QString path = typed.contains(QLatin1Char('"')) ? QString() : pathOf(typed);
+    const QModelIndexList rows = selection->selectedRows();
+    for (const QModelIndex& row : rows) {
+        if (path.isEmpty() || row.data(QFileSystemModel::FilePathRole).toString() != path)
+            selection->select(row, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    }
 }
 
 void FileDialog::accept()

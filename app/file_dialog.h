@@ -29,9 +29,12 @@ public:
 
 protected:
     void accept() override;
+    void done(int result) override;
 
 private:
     std::optional<QString> ask();
+    // Leaves selected in the dialog's list only the entry the typed text names.
+    void keepOnlyTyped(const QString& typed);
     // The full path of a typed name read as it stands.
     QString pathOf(const QString& typed) const;
 

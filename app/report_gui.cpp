@@ -1,5 +1,6 @@
 #include "app/report_gui.h"
 
+#include "app/window_focus.h"
 #include "toolkit/report.h"
 #include "windows/WINhaupt.h"
 
@@ -17,24 +18,6 @@ enum class Box { none, queued, open };
 Box state = Box::none;
 QString waitingMessage;
 
-// The last of the program's windows that had the focus, other than a modal
-// dialog (a file dialog, a question, this box) or a popup. Without a window
-// manager no window gets the focus back when a dialog closes.
-QPointer<QWidget> lastUsed;
-
-void noteFocusWindow(QWindow* window)
-{
-    if (!window)
-        return;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->windowHandle() == window) {
-            if (!w->isModal() && w->windowType() != Qt::Popup)
-                lastUsed = w;
-            return;
-        }
-    }
-}
-
 // The window the person was using: the active window, else the one they used
 // last while it is shown, else the main window while it is shown; none before
 // there is one.
@@ -42,8 +25,8 @@ QWidget* ownerWindow()
 {
     if (QWidget* active = QApplication::activeWindow())
         return active;
-    if (lastUsed && lastUsed->isVisible())
-        return lastUsed;
+    if (QWidget* last = lastUsedWindow())
+        return last;
     WINhaupt* main = WINhaupt::liveWindow();
     return main && main->isVisible() ? main : nullptr;
 }
@@ -97,11 +80,7 @@ bool reportBoxPending() { return state != Box::none; }
 void installGuiReport()
 {
     toolkit::setReport(guiReport);
-    static QPointer<QCoreApplication> watched;
-    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()); app && watched != app) {
-        QObject::connect(app, &QGuiApplication::focusWindowChanged, app, noteFocusWindow);
-        watched = app;
-    }
+    installWindowFocus();
 }
 
 } // namespace qel

@@ -3,6 +3,7 @@
 #include "app/App.h"
 #include "app/file_dialog.h"
 #include "app/report_gui.h"
+#include "app/window_focus.h"
 #include "toolkit/application.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/report.h"
@@ -23,6 +24,7 @@ int processEntry(int argc, char** argv)
 
 int _Main()
 {
+    installWindowFocus();
     installGuiReport();
     installWindowHooks();
     installQtFileDialogs();

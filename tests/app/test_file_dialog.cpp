@@ -3,7 +3,9 @@
 // answers with one of them); other names go Qt's own way.
 #include "app/file_dialog.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
@@ -27,6 +29,10 @@ struct Driver {
     QString folderWhenStillOpen;
     bool asked = false;
     bool acceptEnabled = false; // the Open or Save button, once the name is typed
+    // Typed key by key before Qt has given the dialog the focus, as keys typed fast
+    // on a slow machine arrive: the dialog's list still shows what Qt selected for
+    // the text typed so far.
+    bool beforeFocus = false;
     int step = 0;
     QTimer timer;
 
@@ -49,6 +55,14 @@ struct Driver {
                 qFatal("no file name field");
             if (!folder.isEmpty() && dialog->directory().absolutePath() != folder) {
                 dialog->setDirectory(folder);
+                return;
+            }
+            if (beforeFocus) {
+                step = 1;
+                if (field->hasFocus())
+                    QApplication::setActiveWindow(nullptr);
+                QTest::keyClicks(field, typed);
+                QTimer::singleShot(0, field, [field] { QTest::keyClick(field, Qt::Key_Return); });
                 return;
             }
             // Typed as a user types it, into the focused field: without the focus,
@@ -95,7 +109,7 @@ struct Outcome {
 };
 
 void runDialog(qel::FileDialog::Purpose purpose, const QString& typed, const QStringList& existing, int answer,
-               Outcome& outcome)
+               Outcome& outcome, bool beforeFocus = false)
 {
     QTemporaryDir dir;
     const QString folder = QDir(dir.path()).canonicalPath();
@@ -111,6 +125,7 @@ void runDialog(qel::FileDialog::Purpose purpose, const QString& typed, const QSt
     Driver driver;
     driver.typed = typed.contains(QStringLiteral("%1")) ? typed.arg(folder) : typed;
     driver.answer = QMessageBox::StandardButton(answer);
+    driver.beforeFocus = beforeFocus;
     driver.start();
     std::optional<QString> result;
     if (purpose == qel::FileDialog::Purpose::Save) {
@@ -238,6 +253,113 @@ private slots:
         QCOMPARE(outcome.asked, asked);
         QCOMPARE(outcome.acceptEnabled, enabled);
         QCOMPARE(outcome.folderStillOpen, inFolder(folderStillOpen, outcome));
+    }
+
+    // A full path typed key by key before the dialog holds Qt's focus: on the way,
+    // Qt selects in its list each folder the path passes through, and a folder left
+    // selected there would be entered instead of taking the typed file.
+    void typedBeforeFocus_data()
+    {
+        QTest::addColumn<int>("purpose");
+        QTest::addColumn<QString>("typed"); // %1: the dialog's folder
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<int>("answer"); // to "replace it?"
+        QTest::addColumn<QString>("chosen");
+        const int open = int(qel::FileDialog::Purpose::Open);
+        const int save = int(qel::FileDialog::Purpose::Save);
+        const int none = QMessageBox::NoButton;
+        QTest::newRow("open, file in a subfolder")
+            << open << "%1/sub/m.qel" << QStringList{"sub/", "sub/m.qel"} << none << "%1/sub/m.qel";
+        QTest::newRow("open, file beside a folder of its name's start")
+            << open << "%1/m.qel" << QStringList{"m/", "m.qel"} << none << "%1/m.qel";
+        QTest::newRow("save, new file in a subfolder")
+            << save << "%1/sub/new.off" << QStringList{"sub/"} << none << "%1/sub/new.off";
+        QTest::newRow("save, existing file replaced") << save << "%1/sub/old.off" << QStringList{"sub/", "sub/old.off"}
+                                                      << int(QMessageBox::Yes) << "%1/sub/old.off";
+    }
+    void typedBeforeFocus()
+    {
+        QFETCH(int, purpose);
+        QFETCH(QString, typed);
+        QFETCH(QStringList, existing);
+        QFETCH(int, answer);
+        QFETCH(QString, chosen);
+        Outcome outcome;
+        runDialog(qel::FileDialog::Purpose(purpose), typed, existing, answer, outcome, true);
+        if (QTest::currentTestFailed())
+            return;
+
+        QCOMPARE(outcome.folderStillOpen, QString());
+        QCOMPARE(outcome.chosen, inFolder(chosen, outcome));
+    }
+
+    // The list of completions under the name field holds the keyboard and the mouse
+    // while it is open: a dialog that closes with the list open closes the list
+    // first, so that the next key or click reaches the window below.
+    void completionsCloseWithTheDialog()
+    {
+        QTemporaryDir dir;
+        const QString folder = QDir(dir.path()).canonicalPath();
+        QFile model(folder + QStringLiteral("/model.qel"));
+        QVERIFY(model.open(QIODevice::WriteOnly));
+        model.close();
+
+        bool listOpenAtClose = true;
+        bool sawList = false;
+        int ticks = 0;
+        QTimer timer;
+        timer.setInterval(20);
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<qel::FileDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible())
+                return;
+            auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QAbstractItemView* list = field && field->completer() ? field->completer()->popup() : nullptr;
+            if (!list)
+                qFatal("no list of completions");
+            if (++ticks > 1000) { // 20 s: no list came up
+                timer.stop();
+                dialog->reject();
+                return;
+            }
+            if (dialog->directory().absolutePath() != folder) {
+                dialog->setDirectory(folder);
+                return;
+            }
+            if (!sawList) {
+                if (!field->hasFocus()) {
+                    QApplication::setActiveWindow(dialog);
+                    field->setFocus();
+                    return;
+                }
+                if (field->text().isEmpty())
+                    QTest::keyClicks(field, QStringLiteral("mod"));
+                else if (list->isVisible())
+                    sawList = true;
+                return;
+            }
+            timer.stop();
+            QTest::keyClicks(field, QStringLiteral("el.qel"));
+            struct AtHide : QObject {
+                bool& listOpen;
+                explicit AtHide(bool& open) : listOpen(open) {}
+                bool eventFilter(QObject*, QEvent* event) override
+                {
+                    if (event->type() == QEvent::Hide)
+                        listOpen = QApplication::activePopupWidget() != nullptr;
+                    return false;
+                }
+            };
+            dialog->installEventFilter(new AtHide(listOpenAtClose));
+            QTest::keyClick(field, Qt::Key_Return); // to the field: the dialog's default button
+        });
+        timer.start();
+        const std::optional<QString> chosen = qel::FileDialog::askOpen(nullptr);
+        timer.stop();
+
+        QVERIFY(sawList);
+        QCOMPARE(chosen.value_or(QString()), folder + QStringLiteral("/model.qel"));
+        QVERIFY2(!listOpenAtClose, "the list of completions was still open when the dialog closed");
     }
 };
 

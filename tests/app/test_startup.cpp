@@ -4,6 +4,7 @@
 #include "app/App.h"
 #include "app/report_gui.h"
 #include "app/startup.h"
+#include "app/window_focus.h"
 #include "model/module1.h"
 #include "tests/support/app.h"
 #include "tests/support/modal.h"
@@ -13,15 +14,18 @@
 #include "toolkit/report.h"
 #include "windows/MenuBar1.h"
 #include "windows/WIInfo.h"
+#include "windows/WINdebug.h"
 #include "windows/WINexport.h"
 #include "windows/WINhaupt.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <map>
 
 namespace {
 
@@ -321,6 +325,78 @@ private slots:
                                 .arg(centre.y())
                                 .arg(ownerCentre.x())
                                 .arg(ownerCentre.y())));
+    }
+
+    // Without a window manager nothing gives the focus back when the window that
+    // holds it closes: the program gives it to the window used before, and only
+    // when the closed window held it.
+    void focusGoesBackWhenTheFocusedWindowCloses_data()
+    {
+        QTest::addColumn<QStringList>("used"); // activated in turn; "other" is another program
+        QTest::addColumn<QString>("closed");
+        QTest::addColumn<QString>("active"); // afterwards; "none": no window of the program
+        QTest::newRow("debug window") << QStringList{"main", "debug"} << "debug"
+                                      << "main";
+        QTest::newRow("export window") << QStringList{"main", "export"} << "export"
+                                       << "main";
+        QTest::newRow("debug window, the export window used before")
+            << QStringList{"main", "export", "debug"} << "debug"
+            << "export";
+        QTest::newRow("dialog over the main window") << QStringList{"main", "dialog"} << "dialog"
+                                                     << "main";
+        QTest::newRow("dialog over the export window") << QStringList{"main", "export", "dialog"} << "dialog"
+                                                       << "export";
+        QTest::newRow("debug window without the focus") << QStringList{"debug", "main"} << "debug"
+                                                        << "main";
+        QTest::newRow("debug window, another program active") << QStringList{"main", "debug", "other"} << "debug"
+                                                              << "none";
+    }
+    void focusGoesBackWhenTheFocusedWindowCloses()
+    {
+        QFETCH(QStringList, used);
+        QFETCH(QString, closed);
+        QFETCH(QString, active);
+        startUp();
+        qel::installWindowFocus();
+        qel::WINhaupt* main = ::WINhaupt();
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main));
+        QWindow other; // stands for a window of another program
+        QPointer<QDialog> dialog;
+        std::map<QString, QWidget*> windows{{"main", main}};
+        for (const QString& name : used) {
+            if (name == "debug") {
+                ::WINhaupt()->PushButton3()->click();
+                windows[name] = qel::WINdebug::liveWindow();
+            } else if (name == "export") {
+                ::MenuBar1()->item("FIoffhtml")->trigger();
+                windows[name] = qel::WINexport::liveWindow();
+            } else if (name == "dialog") {
+                dialog = new QDialog(windows[used.at(used.indexOf(name) - 1)]);
+                dialog->setModal(true);
+                dialog->show();
+                windows[name] = dialog;
+            }
+            if (name == "other") {
+                other.show();
+                other.requestActivate();
+                QVERIFY(QTest::qWaitForWindowActive(&other));
+                continue;
+            }
+            QVERIFY(windows[name]);
+            windows[name]->activateWindow();
+            QTRY_COMPARE(QApplication::activeWindow(), windows[name]);
+            QCoreApplication::processEvents();
+        }
+
+        if (closed == "dialog")
+            dialog->hide();
+        else
+            windows[closed]->close();
+        QCoreApplication::processEvents();
+        QWidget* expected = active == "none" ? nullptr : windows[active];
+        QTRY_COMPARE(QApplication::activeWindow(), expected);
+        delete dialog;
     }
 
     void qtFileDialogs()

@@ -30,10 +30,39 @@ e2e_init() {
 
 e2e_fail() {
   echo "FAIL: $*" >&2
+  local why="$E2E_WHY"
+  [ -n "$why" ] || why=$(cat "$E2E_SCRATCH/why" 2>/dev/null || true)
+  [ -z "$why" ] || [[ "$*" == *"$why"* ]] || echo "  found: $why" >&2
+  e2e_describe >&2
   if [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null; then
     kill "$E2E_PID" 2>/dev/null
   fi
   exit 1
+}
+
+# What the screen holds, for a failure: the windows shown, the one holding the
+# focus, whether the program still runs, its standard error; a screenshot.
+e2e_describe() {
+  local wid
+  echo "  focus: $(e2e_focus_name)"
+  for wid in $(xdotool search --onlyvisible --name "" 2>/dev/null); do
+    echo "  shown: $wid \"$(xdotool getwindowname "$wid" 2>/dev/null)\""
+  done
+  if [ -n "$E2E_PID" ] && ! kill -0 "$E2E_PID" 2>/dev/null; then
+    echo "  the program has ended"
+  fi
+  if [ -s "$E2E_SCRATCH/stderr.txt" ]; then
+    echo "  its standard error:"
+    sed 's/^/    /' "$E2E_SCRATCH/stderr.txt" | tail -20
+  fi
+  e2e_screenshot "$E2E_SCRATCH/failure.png" 2>/dev/null && echo "  screenshot: $E2E_SCRATCH/failure.png"
+}
+
+# The window holding the input focus, as its id and title.
+e2e_focus_name() {
+  local focus
+  focus=$(xdotool getwindowfocus 2>/dev/null) || { echo "none"; return; }
+  echo "$focus \"$(xdotool getwindowname "$focus" 2>/dev/null)\""
 }
 
 # Starts the program on the X display and waits for its main window.
@@ -51,14 +80,26 @@ e2e_start() {
 # run this way may say in E2E_WHY what it found instead.
 e2e_wait_for() {
   local deadline=$((SECONDS + E2E_LIMIT))
+  E2E_WHY=""
   until "$@"; do
     if [ -n "$E2E_PID" ] && ! kill -0 "$E2E_PID" 2>/dev/null; then
-      "$@"
-      return
+      "$@" && return 0
+      e2e_gave_up "the program has ended${E2E_WHY:+ ($E2E_WHY)}"
+      return 1
     fi
-    [ "$SECONDS" -lt "$deadline" ] || return 1
+    if [ "$SECONDS" -ge "$deadline" ]; then
+      e2e_gave_up "${E2E_WHY:-the condition did not hold} after $E2E_LIMIT s"
+      return 1
+    fi
     sleep 0.05
   done
+}
+
+# Notes why a wait gave up, also in a file, for a wait run in $(...), whose
+# variables go with it.
+e2e_gave_up() {
+  E2E_WHY="$1"
+  echo "$E2E_WHY" >"$E2E_SCRATCH/why"
 }
 
 # Prints the id of a visible window whose title matches $1, passing over the
@@ -70,16 +111,30 @@ e2e_window_named() {
 }
 
 e2e_no_window_named() {
-  ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1
+  local wid
+  wid=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+  [ -z "$wid" ] && return 0
+  E2E_WHY="the window $wid \"$(xdotool getwindowname "$wid" 2>/dev/null)\" is still shown"
+  return 1
 }
 
 e2e_has_focus() {
-  [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]
+  [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0
+  E2E_WHY="the focus is on $(e2e_focus_name), not on $1"
+  return 1
 }
 
 e2e_focused_window_named() {
   local wid
-  wid=$(e2e_window_named "$@") && e2e_has_focus "$wid" && echo "$wid"
+  if ! wid=$(e2e_window_named "$@"); then
+    E2E_WHY="no window \"$1\" is shown"
+    return 1
+  fi
+  e2e_has_focus "$wid" || {
+    E2E_WHY="the window \"$1\" ($wid) is shown, but $E2E_WHY"
+    return 1
+  }
+  echo "$wid"
 }
 
 # Waits for a visible window whose title matches $1 (other than the window $2),
