@@ -93,13 +93,12 @@ QByteArray freeName(const QByteArray& folder, MakeName makeName)
 }
 
 // The file the bytes go to before they replace the target, in the target's folder.
-// Where the file system allows it, the file has no name until it is complete
-// (O_TMPFILE), so that nothing is left beside the target however the program ends.
-// Where it has no such files (the open is refused with EOPNOTSUPP, or EISDIR or
-// EINVAL by kernels and file systems that do not know the flag), it is a named file
-// from the start, removed on any failure but left behind when the program is killed.
-// Whatever is not placed is removed: the unnamed file with its descriptor, a name
-// by unlink.
+// It is unnamed (O_TMPFILE) wherever the file system allows, since a named file is
+// left behind when the program is killed before it can remove it. Only where the
+// open is refused for the flag itself (EOPNOTSUPP from a file system without
+// unnamed files, EISDIR or EINVAL from kernels and file systems that do not know
+// it) is the file named from the start. What is not placed is removed: the unnamed
+// file with its descriptor, a name by unlink.
 class Temporary {
 public:
     // Created 0600 to replace a file (its owner and mode follow), else with the mode
@@ -162,11 +161,10 @@ private:
     QByteArray name_;
 };
 
-// The new file gets the replaced file's owner and group: the owner only where the
-// process may give it away (as root), the group wherever the process belongs to it;
-// what it may not set stays its own. Returns the mode the file is to get: the old
-// one, without the set-user-ID bit unless the owner is the old one, and without
-// the set-group-ID bit unless the group is.
+// The replaced file's owner and group, as far as the process may give them (EPERM,
+// or EINVAL for an id the system cannot map, leave the file its own). Returns the
+// mode the file is to get: the old one, without a set-id bit whose owner or group
+// the file did not get.
 mode_t takeOwnership(int fd, const struct stat& old, const QString& path)
 {
     if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
