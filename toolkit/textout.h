@@ -1,9 +1,6 @@
 #pragma once
-// Every file the program writes goes through writeFileAtomically: the bytes go to a
-// temporary file beside the target, each write and the sync are checked, and only
-// then is the temporary file moved over the target. A failure anywhere removes the
-// temporary file, leaves an existing file as it was, and raises an IOException that
-// names the file and the system's own cause.
+// Text files out, and writeFileAtomically, through which the program writes every
+// file; what it promises is written at its declaration below.
 #include <QByteArray>
 #include <QString>
 #include <memory>
@@ -41,12 +38,33 @@ inline const QString windowsLineEnd = QStringLiteral("\r\n");
 QByteArray toWindows1252(const QString& text);
 
 // Replaces (or creates) the file at path with exactly these bytes, or throws
-// IOException naming the file and the cause; never reports success for less.
-// Symbolic links are followed: a link stays and the file it leads to gets the
-// bytes. What exists there must be a regular file; a folder, a pipe, a socket or a
-// device is refused before anything is written, and again just before the move. A
-// replaced file's owner, group and mode pass to the new file as far as the process
-// may set them; a new file gets 0666 less the umask.
+// IOException naming the file and the system's cause ("Cannot write the file
+// "<path>": No space left on device"); never reports success for less. On plain
+// POSIX calls:
+// - Symbolic links are followed as the kernel follows them (a loop is an error): a
+//   link stays and the file it leads to, which may be still to be made, gets the
+//   bytes. Everything below is about that file.
+// - A target that exists must be a regular file: a folder, a pipe, a socket or a
+//   device is refused before anything is written. So is a file the process may not
+//   write (by its effective ids: root may), as write-protected.
+// - The bytes go to a file in the target's folder that has no name until it is
+//   complete (O_TMPFILE); then it gets a short name and is renamed over the target
+//   at once, so nothing is left beside the target however the program ends, but
+//   for that instant. Where the file system has no such files, they go to a named
+//   temporary file instead (".qel-" and eight letters), which a killed program
+//   leaves behind. The name is short, so any name the folder can hold can be
+//   replaced.
+// - A replaced file's owner, group and mode pass to the new file as far as the
+//   process may set them: the owner only as root, the group where the process
+//   belongs to it, the set-user-ID bit only with the owner and the set-group-ID bit
+//   only with the group. A new file gets 0666 less the umask.
+// - Every write is checked (one a signal interrupts is made again), and so are the
+//   sync to the disk and the close.
+// - Just before the file is renamed over the target, the target must still be the
+//   file that was looked at (device and inode), else the write is refused as
+//   changed meanwhile, or as no regular file; a target gone meanwhile is made anew.
+// - On any failure the temporary file is removed and an existing file stays as it
+//   was.
 void writeFileAtomically(const QString& path, const QByteArray& bytes);
 
 } // namespace toolkit

@@ -1,6 +1,7 @@
 // What an export keeps of the file it replaces: a symbolic link stays and its
 // target gets the bytes, the owner, group and mode stay where the process may set
-// them, and any name the folder can hold can be replaced.
+// them, a file its user may not write is left alone, and any name the folder can
+// hold can be replaced.
 #include "export/export.h"
 #include "model/module1.h"
 #include "tests/support/child_process.h"
@@ -13,7 +14,6 @@
 
 #include <exception>
 
-#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,6 +37,21 @@ QString exportTo(const QString& path)
         return QString::fromUtf8(e.what());
     }
     return QStringLiteral("done");
+}
+
+// The export of the square into args[0], in a child process.
+const support::ChildJob exportJob("export", [](const QStringList& args) {
+    support::loadSquare();
+    return exportTo(args.at(0));
+});
+
+// A child that is root (user 0), or that user with the group of the same number,
+// in group 4242 too when inGroup.
+support::ChildSetup asUser(uint user, bool inGroup)
+{
+    if (user == 0)
+        return {};
+    return support::asUser(uid_t(user), inGroup ? std::vector<gid_t>{4242} : std::vector<gid_t>{});
 }
 
 } // namespace
@@ -112,7 +127,9 @@ private slots:
 
     // Run as root, or as another user in a child process, an export replaces a file
     // of uid and gid 4242. The new file keeps the owner where the process may give
-    // it away, and the group wherever the process belongs to it; the mode always.
+    // it away, and the group wherever the process belongs to it; the mode always,
+    // except a set-user-ID bit on a file whose owner could not be given, and a
+    // set-group-ID bit on one whose group could not.
     void keepsOwnerGroupAndMode_data()
     {
         QTest::addColumn<uint>("user");    // the process's uid and gid, 0: root
@@ -120,9 +137,17 @@ private slots:
         QTest::addColumn<uint>("mode");    // of the old file
         QTest::addColumn<uint>("owner");   // of the new file
         QTest::addColumn<uint>("group");   // of the new file
-        QTest::newRow("root") << 0u << false << 0640u << 4242u << 4242u;
-        QTest::newRow("a user in the file's group") << 4243u << true << 0664u << 4243u << 4242u;
-        QTest::newRow("a user outside it") << 4243u << false << 0666u << 4243u << 4243u;
+        QTest::addColumn<uint>("newMode"); // of the new file
+        QTest::newRow("root") << 0u << false << 0640u << 4242u << 4242u << 0640u;
+        QTest::newRow("root, set-user-ID") << 0u << false << 04755u << 4242u << 4242u << 04755u;
+        QTest::newRow("root, set-group-ID") << 0u << false << 02755u << 4242u << 4242u << 02755u;
+        QTest::newRow("a user in the file's group") << 4243u << true << 0664u << 4243u << 4242u << 0664u;
+        QTest::newRow("a user in the file's group, set-group-ID")
+            << 4243u << true << 02775u << 4243u << 4242u << 02775u;
+        QTest::newRow("a user in the file's group, set-user-ID") << 4243u << true << 04775u << 4243u << 4242u << 0775u;
+        QTest::newRow("a user outside it") << 4243u << false << 0666u << 4243u << 4243u << 0666u;
+        QTest::newRow("a user outside it, set-user-ID") << 4243u << false << 04757u << 4243u << 4243u << 0757u;
+        QTest::newRow("a user outside it, set-group-ID") << 4243u << false << 02757u << 4243u << 4243u << 0757u;
     }
     void keepsOwnerGroupAndMode()
     {
@@ -131,6 +156,7 @@ private slots:
         QFETCH(uint, mode);
         QFETCH(uint, owner);
         QFETCH(uint, group);
+        QFETCH(uint, newMode);
         if (::geteuid() != 0)
             QSKIP("needs root, to give files away and to become other users");
         const QString target = path(QStringLiteral("m.off"));
@@ -141,24 +167,66 @@ private slots:
         // Another user must reach the folder and make files in it.
         QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
 
-        const QString result = support::inChildProcess(
-            [&] {
-            if (user == 0)
-                return QString();
-            const gid_t groups[] = {4242};
-            if (::setgroups(inGroup ? 1 : 0, groups) != 0 || ::setgid(user) != 0 || ::setuid(user) != 0)
-                return QStringLiteral("cannot become user %1").arg(user);
-            return QString();
-            },
-            [&] { return exportTo(target); });
+        QCOMPARE(support::inChildProcess(exportJob, {target}, asUser(user, inGroup)), QStringLiteral("done"));
 
-        QCOMPARE(result, QStringLiteral("done"));
         const struct stat st = statusOf(target);
         QCOMPARE(uint(st.st_uid), owner);
         QCOMPARE(uint(st.st_gid), group);
-        QCOMPARE(uint(st.st_mode), uint(S_IFREG) | mode);
+        QCOMPARE(uint(st.st_mode), uint(S_IFREG) | newMode);
         QCOMPARE(support::bytesOf(target), support::squareOff);
         QCOMPARE(support::entries(dir.path()), QStringList{QStringLiteral("m.off")});
+    }
+
+    // A file its user may not write (after the links are followed) is refused before
+    // anything is written and stays as it was; root, who may write it, replaces it.
+    void writeProtected_data()
+    {
+        QTest::addColumn<uint>("user");        // owns the file and writes it, 0: root
+        QTest::addColumn<uint>("mode");        // of the file
+        QTest::addColumn<bool>("throughLink"); // the export goes to a link to it
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("a user's own 0444 file") << 4243u << 0444u << false << true;
+        QTest::newRow("a user's own 0444 file, through a link") << 4243u << 0444u << true << true;
+        QTest::newRow("a user's own 0644 file") << 4243u << 0644u << false << false;
+        QTest::newRow("a user's own 0644 file, through a link") << 4243u << 0644u << true << false;
+        QTest::newRow("root's 0444 file") << 0u << 0444u << false << false;
+    }
+    void writeProtected()
+    {
+        QFETCH(uint, user);
+        QFETCH(uint, mode);
+        QFETCH(bool, throughLink);
+        QFETCH(bool, refused);
+        if (::geteuid() != 0)
+            QSKIP("needs root, to become another user");
+        const QString file = path(QStringLiteral("m.off"));
+        support::writeBytes(file, "the previous export");
+        const QByteArray name = QFile::encodeName(file);
+        QCOMPARE(::chown(name.constData(), user, user), 0);
+        QCOMPARE(::chmod(name.constData(), mode), 0);
+        QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+        const QString target = throughLink ? path(QStringLiteral("link.off")) : file;
+        if (throughLink)
+            QVERIFY(QFile::link(QStringLiteral("m.off"), target));
+        const QStringList before = support::entries(dir.path());
+
+        const QString result = support::inChildProcess(exportJob, {target}, asUser(user, false));
+
+        if (refused) {
+            QCOMPARE(
+                result,
+                QStringLiteral("Cannot write the file \"%1\": it is write-protected; nothing was written").arg(target));
+            QCOMPARE(support::bytesOf(file), QByteArray("the previous export"));
+        } else {
+            QCOMPARE(result, QStringLiteral("done"));
+            QCOMPARE(support::bytesOf(file), support::squareOff);
+        }
+        const struct stat st = statusOf(file);
+        QCOMPARE(uint(st.st_mode), uint(S_IFREG) | mode);
+        QCOMPARE(uint(st.st_uid), user);
+        QCOMPARE(support::entries(dir.path()), before);
+        if (throughLink)
+            QVERIFY(QFileInfo(target).isSymLink());
     }
 
     // Every name the folder can hold, up to the longest, is written new and
@@ -192,5 +260,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReplacing)
+QEL_TEST_MAIN(TestReplacing)
 #include "test_replacing.moc"

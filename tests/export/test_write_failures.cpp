@@ -3,7 +3,7 @@
 // after it fails. A target that is no regular file is left as it is.
 #include "export/export.h"
 #include "model/module1.h"
-#include "tests/support/file_size_limit.h"
+#include "tests/support/child_process.h"
 #include "tests/support/files.h"
 #include "tests/support/model.h"
 #include "tests/support/seams.h"
@@ -14,9 +14,12 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -26,10 +29,16 @@
 
 namespace {
 
-// The sync of this program: the toolkit is linked in statically, so its calls come
-// here. It fails with syncError when that is set, after running duringSync.
+// The system calls of this program that the writer uses: the toolkit is linked in
+// statically, so its calls come here. The sync fails with syncError when that is
+// set, after running duringSync; the next interruptedWrites writes to a file (not
+// a standard stream) fail with EINTR, as a write a signal interrupts before it has
+// written anything; an unnamed temporary file (O_TMPFILE) cannot be made when
+// tmpfileError is set, as on a file system that has none.
 int syncError = 0;
 std::function<void()> duringSync;
+int interruptedWrites = 0;
+int tmpfileError = 0;
 
 } // namespace
 
@@ -42,6 +51,32 @@ extern "C" int fsync(int fd)
         return -1;
     }
     return static_cast<int>(::syscall(SYS_fsync, fd));
+}
+
+extern "C" ssize_t write(int fd, const void* bytes, size_t count)
+{
+    if (fd > STDERR_FILENO && interruptedWrites > 0) {
+        --interruptedWrites;
+        errno = EINTR;
+        return -1;
+    }
+    return ::syscall(SYS_write, fd, bytes, count);
+}
+
+extern "C" int open(const char* file, int flags, ...)
+{
+    mode_t mode = 0;
+    if ((flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE) {
+        va_list rest;
+        va_start(rest, flags);
+        mode = va_arg(rest, mode_t);
+        va_end(rest);
+    }
+    if ((flags & O_TMPFILE) == O_TMPFILE && tmpfileError != 0) {
+        errno = tmpfileError;
+        return -1;
+    }
+    return static_cast<int>(::syscall(SYS_openat, AT_FDCWD, file, flags, mode));
 }
 
 namespace {
@@ -102,6 +137,46 @@ QString saveFails(bool picture)
     return errorOf<toolkit::IOException>(Module1::savepic);
 }
 
+// In a child process: the export args[0] ("off", "page", "classes" or "picture")
+// into the file the dialog answers, args[1], of the square or, when args[2] is
+// "big", of a model of 3000 points.
+const support::ChildJob exportJob("export", [](const QStringList& args) {
+    const QString what = args.at(0);
+    if (args.at(2) == "big") {
+        std::vector<support::Point> points;
+        for (int k = 1; k <= Module1::maxPoints; ++k)
+            points.push_back({k * 0.25, -k * 1.5, k * 1e-3});
+        support::loadModel(QStringLiteral("big.qel"), points, {});
+    } else {
+        support::loadSquare();
+    }
+    Module1::htmlsave = what == "page" || what == "classes";
+    Module1::javasave = what == "classes";
+    support::SaveDialog dialog(args.at(1));
+    if (what == "picture") {
+        Module1::init();
+        Module1::savepic();
+    } else {
+        Module1::saveoff();
+    }
+    return QStringLiteral("no error");
+});
+
+// In a child process: the OFF export of the square into args[0], which stops in
+// the sync, once it has said so, until the process is killed.
+const support::ChildJob stopsInSyncJob("stops in sync", [](const QStringList& args) {
+    support::loadSquare();
+    duringSync = [] {
+        std::fputs("in sync\n", stdout);
+        std::fflush(stdout);
+        for (;;)
+            ::pause();
+    };
+    support::SaveDialog dialog(args.at(0));
+    Module1::saveoff();
+    return QStringLiteral("no error");
+});
+
 } // namespace
 
 class TestWriteFailures : public QObject {
@@ -151,6 +226,8 @@ private slots:
     {
         syncError = 0;
         duringSync = nullptr;
+        interruptedWrites = 0;
+        tmpfileError = 0;
         support::resetSeams();
     }
 
@@ -273,27 +350,12 @@ private slots:
         QFETCH(int, limit);
         QFETCH(bool, bigModel);
         QFETCH(QStringList, entries);
-        if (bigModel) {
-            std::vector<support::Point> points;
-            for (int k = 1; k <= Module1::maxPoints; ++k)
-                points.push_back({k * 0.25, -k * 1.5, k * 1e-3});
-            support::loadModel(QStringLiteral("big.qel"), points, {});
-        }
         const QByteArray old = "the file as it was before, " + target.toUtf8() + "\n";
         support::writeBytes(path(target), old);
-        Module1::htmlsave = what == "page" || what == "classes";
-        Module1::javasave = what == "classes";
-        if (what == "picture")
-            Module1::init();
-        support::SaveDialog dialog(path(what == "picture" ? target : QStringLiteral("m.off")));
+        const QString answer = path(what == "picture" ? target : QStringLiteral("m.off"));
 
-        const QString result = support::underFileSizeLimit(rlim_t(limit), [&] {
-            if (what == "picture")
-                Module1::savepic();
-            else
-                Module1::saveoff();
-            return QStringLiteral("no error");
-        });
+        const QString result = support::inChildProcess(exportJob, {what, answer, bigModel ? "big" : "square"},
+                                                       support::fileSizeLimit(rlim_t(limit)));
 
         const QString expected = QStringLiteral("error: Cannot write the file \"%1\": %2")
                                      .arg(path(target), QString::fromLocal8Bit(std::strerror(EFBIG)));
@@ -361,38 +423,83 @@ private slots:
         QCOMPARE(support::entries(dir.path()), entries);
     }
 
-    // What turns into a special file while the bytes are written is not replaced
-    // either: the target is looked at again just before the file is moved into place.
-    void targetBecomesSpecialMeanwhile()
+    // The target is looked at again just before the file is moved into place. What
+    // has turned into a special file, or into another file, while the bytes were
+    // written is not replaced; a target that is gone is written as a new file.
+    void targetChangesMeanwhile_data()
     {
+        QTest::addColumn<bool>("existing");    // m.off is there when the export begins
+        QTest::addColumn<QString>("change");   // what happens to it during the sync
+        QTest::addColumn<QString>("says");     // the error, "" for none
+        QTest::addColumn<QByteArray>("bytes"); // in m.off afterwards
+        const QByteArray other = "another program's file";
+        QTest::newRow("becomes a FIFO") << true << "fifo"
+                                        << "it is a pipe (FIFO), not a regular file; nothing was written"
+                                        << QByteArray("<FIFO>");
+        QTest::newRow("replaced by another file")
+            << true << "other"
+            << "it changed while it was being written; nothing was replaced" << other;
+        QTest::newRow("made where there was none")
+            << false << "other"
+            << "it changed while it was being written; nothing was replaced" << other;
+        QTest::newRow("removed") << true << "remove"
+                                 << "" << support::squareOff;
+    }
+    void targetChangesMeanwhile()
+    {
+        QFETCH(bool, existing);
+        QFETCH(QString, change);
+        QFETCH(QString, says);
+        QFETCH(QByteArray, bytes);
         const QString target = path(QStringLiteral("m.off"));
-        support::writeBytes(target, "the previous export");
+        if (existing) {
+            support::writeBytes(target, "the previous export");
+            QCOMPARE(::chmod(QFile::encodeName(target).constData(), 0644), 0);
+        }
         duringSync = [&] {
-            QFile::remove(target);
-            ::mkfifo(QFile::encodeName(target).constData(), 0644);
+            if (change == "fifo") {
+                QFile::remove(target);
+                ::mkfifo(QFile::encodeName(target).constData(), 0644);
+            } else if (change == "other") {
+                // Made before the old file goes, so it cannot get the old file's inode.
+                support::writeBytes(path(QStringLiteral("other")), "another program's file");
+                ::chmod(QFile::encodeName(path(QStringLiteral("other"))).constData(), 0600);
+                ::rename(QFile::encodeName(path(QStringLiteral("other"))).constData(),
+                         QFile::encodeName(target).constData());
+            } else {
+                QFile::remove(target);
+            }
         };
         support::SaveDialog dialog(target);
-        QCOMPARE(
-            errorOf<toolkit::IOException>(Module1::saveoff),
-            QStringLiteral("Cannot write the file \"%1\": it is a pipe (FIFO), not a regular file; nothing was written")
-                .arg(target));
-        QVERIFY(S_ISFIFO(nodeAt(target, false).mode));
+        const QString expected = says.isEmpty() ? QStringLiteral("no error")
+                                                : QStringLiteral("Cannot write the file \"%1\": %2").arg(target, says);
+        QCOMPARE(errorOf<toolkit::IOException>(Module1::saveoff), expected);
+        if (change == "fifo")
+            QVERIFY(S_ISFIFO(nodeAt(target, false).mode));
+        else
+            QCOMPARE(support::bytesOf(target), bytes);
+        if (change == "other")
+            QCOMPARE(nodeAt(target, false).mode & 07777, mode_t(0600));
         QCOMPARE(support::entries(dir.path()), QStringList{QStringLiteral("m.off")});
     }
 
-    // A sync that fails is how a network or quota file system reports a late
-    // failure: the export fails, the old file stays, no temporary file is left.
-    void syncFails_data()
+    // A system call of the write that fails. A sync that fails is how a network or
+    // quota file system reports a late failure: the export fails, the old file stays,
+    // no temporary file is left. A write a signal interrupts is made again.
+    void callFails_data()
     {
+        QTest::addColumn<QString>("call"); // "fsync" or "write"
         QTest::addColumn<int>("error");
         QTest::addColumn<QString>("target");
         QTest::addColumn<bool>("existing"); // an older file is replaced
-        QTest::newRow("I/O error, OFF file replaced") << EIO << "m.off" << true;
-        QTest::newRow("disk full, picture replaced") << ENOSPC << "bild.png" << true;
-        QTest::newRow("quota, new OFF file") << EDQUOT << "m.off" << false;
+        QTest::newRow("sync: I/O error, OFF file replaced") << "fsync" << EIO << "m.off" << true;
+        QTest::newRow("sync: disk full, picture replaced") << "fsync" << ENOSPC << "bild.png" << true;
+        QTest::newRow("sync: quota, new OFF file") << "fsync" << EDQUOT << "m.off" << false;
+        QTest::newRow("write: interrupted, OFF file replaced") << "write" << EINTR << "m.off" << true;
     }
-    void syncFails()
+    void callFails()
     {
+        QFETCH(QString, call);
         QFETCH(int, error);
         QFETCH(QString, target);
         QFETCH(bool, existing);
@@ -400,12 +507,90 @@ private slots:
         if (existing)
             support::writeBytes(path(target), old);
         support::SaveDialog dialog(path(target));
-        syncError = error;
-        QCOMPARE(saveFails(target.endsWith(QStringLiteral(".png"))),
-                 QStringLiteral("Cannot write the file \"%1\": %2")
-                     .arg(path(target), QString::fromLocal8Bit(std::strerror(error))));
-        QCOMPARE(support::bytesOf(path(target)), existing ? old : QByteArrayLiteral("<missing>"));
-        QCOMPARE(support::entries(dir.path()), existing ? QStringList{target} : QStringList{});
+        if (call == "fsync")
+            syncError = error;
+        else
+            interruptedWrites = 1;
+        const bool picture = target.endsWith(QStringLiteral(".png"));
+        const QString result = saveFails(picture);
+        QCOMPARE(interruptedWrites, 0);
+        if (error == EINTR) {
+            QCOMPARE(result, QStringLiteral("no error"));
+            QCOMPARE(support::bytesOf(path(target)), support::squareOff);
+        } else {
+            QCOMPARE(result,
+                     QStringLiteral("Cannot write the file \"%1\": %2")
+                         .arg(path(target), QString::fromLocal8Bit(std::strerror(error))));
+            QCOMPARE(support::bytesOf(path(target)), existing ? old : QByteArrayLiteral("<missing>"));
+        }
+        QCOMPARE(support::entries(dir.path()), existing || error == EINTR ? QStringList{target} : QStringList{});
+    }
+
+    // A writer killed before its file is complete leaves nothing beside the target:
+    // the bytes go to a file that has no name until it is whole.
+    void killedWriterLeavesNothing_data()
+    {
+        QTest::addColumn<bool>("existing");
+        QTest::newRow("replacing a file") << true;
+        QTest::newRow("a new file") << false;
+    }
+    void killedWriterLeavesNothing()
+    {
+        QFETCH(bool, existing);
+        const QString target = path(QStringLiteral("m.off"));
+        if (existing)
+            support::writeBytes(target, "the previous export");
+        support::ChildProcess child(stopsInSyncJob, {target});
+        QVERIFY(child.waitForOutput("in sync\n"));
+        child.kill();
+        QCOMPARE(support::entries(dir.path()), existing ? QStringList{QStringLiteral("m.off")} : QStringList{});
+        if (existing)
+            QCOMPARE(support::bytesOf(target), QByteArray("the previous export"));
+    }
+
+    // Where the file system has no unnamed temporary files, the bytes go to a named
+    // one beside the target, which is removed when the write fails; any other
+    // error of the unnamed file is the export's error.
+    void withoutUnnamedTemporaryFiles_data()
+    {
+        QTest::addColumn<int>("error");       // of the O_TMPFILE open
+        QTest::addColumn<int>("syncFailure"); // then
+        QTest::addColumn<QString>("says");    // the error, "" for none
+        const QString cannotWrite = QStringLiteral("Cannot write the file \"@\": ");
+        QTest::newRow("not supported") << EOPNOTSUPP << 0 << "";
+        QTest::newRow("not supported, sync fails")
+            << EOPNOTSUPP << EIO << cannotWrite + QString::fromLocal8Bit(std::strerror(EIO));
+        QTest::newRow("unknown to the kernel (EISDIR)") << EISDIR << 0 << "";
+        QTest::newRow("invalid") << EINVAL << 0 << "";
+        QTest::newRow("disk full: no fallback")
+            << ENOSPC << 0
+            << QStringLiteral("Cannot create the file \"@\": ") + QString::fromLocal8Bit(std::strerror(ENOSPC));
+    }
+    void withoutUnnamedTemporaryFiles()
+    {
+        QFETCH(int, error);
+        QFETCH(int, syncFailure);
+        QFETCH(QString, says);
+        const QString target = path(QStringLiteral("m.off"));
+        support::writeBytes(target, "the previous export");
+        QCOMPARE(::chmod(QFile::encodeName(target).constData(), 0604), 0);
+        QStringList seenInSync;
+        duringSync = [&] { seenInSync = support::entries(dir.path()); };
+        tmpfileError = error;
+        syncError = syncFailure;
+        support::SaveDialog dialog(target);
+
+        const QString result = errorOf<toolkit::IOException>(Module1::saveoff);
+
+        QCOMPARE(result, says.isEmpty() ? QStringLiteral("no error") : QString(says).replace('@', target));
+        QCOMPARE(support::bytesOf(target), says.isEmpty() ? support::squareOff : QByteArray("the previous export"));
+        QCOMPARE(nodeAt(target, false).mode & 07777, mode_t(0604));
+        QCOMPARE(support::entries(dir.path()), QStringList{QStringLiteral("m.off")});
+        if (error != ENOSPC) {
+            // During the sync the named temporary file stood beside the target.
+            QCOMPARE(seenInSync.size(), 2);
+            QVERIFY2(seenInSync[0].startsWith(QStringLiteral(".qel-")), qPrintable(seenInSync.join(' ')));
+        }
     }
 
     void pictureBeforeTheOffScreenPictureExists()
@@ -418,5 +603,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestWriteFailures)
+QEL_TEST_MAIN(TestWriteFailures)
 #include "test_write_failures.moc"
