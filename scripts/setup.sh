@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   openjdk-17-jdk-headless
   clang libclang-rt-14-dev clang-format
-  xvfb xauth xdotool x11-apps imagemagick libx11-dev
+  xvfb xauth xdotool x11-apps imagemagick libx11-dev libxcb1-dev
   fonts-dejavu-core
   jq # tests/each_alone.sh reads the list of tests with it
 )

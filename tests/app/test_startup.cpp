@@ -346,6 +346,9 @@ private slots:
                                                      << "main";
         QTest::newRow("dialog over the export window") << QStringList{"main", "export", "dialog"} << "dialog"
                                                        << "export";
+        QTest::newRow("dialog, then at once the export window under it")
+            << QStringList{"main", "export", "dialog"} << "dialog, export"
+            << "main";
         QTest::newRow("debug window without the focus") << QStringList{"debug", "main"} << "debug"
                                                         << "main";
         QTest::newRow("debug window, another program active") << QStringList{"main", "debug", "other"} << "debug"
@@ -389,10 +392,12 @@ private slots:
             QCoreApplication::processEvents();
         }
 
-        if (closed == "dialog")
-            dialog->hide();
-        else
-            windows[closed]->close();
+        for (const QString& name : closed.split(QStringLiteral(", "))) {
+            if (name == "dialog")
+                dialog->hide();
+            else
+                windows[name]->close();
+        }
         QCoreApplication::processEvents();
         QWidget* expected = active == "none" ? nullptr : windows[active];
         QTRY_COMPARE(QApplication::activeWindow(), expected);

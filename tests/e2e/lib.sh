@@ -68,11 +68,79 @@ e2e_focus_name() {
 # Starts the program on the X display and waits for its main window.
 e2e_start() {
   local program="$1"
+  e2e_watch_popups
   # The tests' own offscreen platform must not reach the real program.
   env -u QT_QPA_PLATFORM QT_QPA_PLATFORM=xcb "$program" >"$E2E_SCRATCH/stdout.txt" 2>"$E2E_SCRATCH/stderr.txt" &
   E2E_PID=$!
   # The main window alone does not take the focus when it opens.
   E2E_WID=$(e2e_wait_for e2e_window_named "^Qel-Viewer$") || e2e_fail "the main window did not appear"
+}
+
+# Notes in $E2E_SCRATCH/popups.log each popup of any program (an override-redirect
+# window: a list of completions, a menu; tooltips are left out) that is mapped
+# ("map") or unmapped ("unmap"), from now until the X server ends.
+e2e_watch_popups() {
+  local helper
+  helper=$(e2e_helper popups <<'CSRC'
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <stdio.h>
+static int isTooltip(Display* d, Window w)
+{
+    Atom type;
+    int format;
+    unsigned long n, rest;
+    unsigned char* data = NULL;
+    int tooltip = 0;
+    if (XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_WINDOW_TYPE", False), 0, 16, False, XA_ATOM, &type,
+                           &format, &n, &rest, &data) == Success && data) {
+        Atom want = XInternAtom(d, "_NET_WM_WINDOW_TYPE_TOOLTIP", False);
+        for (unsigned long i = 0; i < n; ++i)
+            if (((Atom*)data)[i] == want) tooltip = 1;
+        XFree(data);
+    }
+    return tooltip;
+}
+static int ignore(Display* d, XErrorEvent* e) { (void)d; (void)e; return 0; }
+int main(void)
+{
+    Display* d = XOpenDisplay(NULL);
+    if (!d) return 1;
+    XSetErrorHandler(ignore); /* a window gone before its type is read */
+    XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);
+    XSync(d, False);
+    puts("ready");
+    fflush(stdout);
+    Window shown[256];
+    int n = 0;
+    for (;;) {
+        XEvent e;
+        XNextEvent(d, &e);
+        if (e.type == MapNotify && e.xmap.override_redirect && n < 256 && !isTooltip(d, e.xmap.window)) {
+            shown[n++] = e.xmap.window;
+            printf("map %lu\n", e.xmap.window);
+        } else if (e.type == UnmapNotify) {
+            for (int i = 0; i < n; ++i) {
+                if (shown[i] != e.xunmap.window) continue;
+                shown[i] = shown[--n];
+                printf("unmap %lu\n", e.xunmap.window);
+                break;
+            }
+        }
+        fflush(stdout);
+    }
+}
+CSRC
+  ) || e2e_fail "cannot build the popup watcher"
+  "$helper" >"$E2E_SCRATCH/popups.log" 2>/dev/null &
+  E2E_WATCHER=$!
+  e2e_wait_for e2e_watcher_ready || e2e_fail "the popup watcher did not start"
+}
+
+e2e_watcher_ready() {
+  grep -q '^ready' "$E2E_SCRATCH/popups.log" 2>/dev/null && return 0
+  kill -0 "$E2E_WATCHER" 2>/dev/null || E2E_WHY="the popup watcher ended"
+  return 1
 }
 
 # Runs the command until it succeeds, for up to E2E_LIMIT seconds. Fails when the
@@ -166,28 +234,72 @@ e2e_focus() {
   xdotool windowfocus --sync "$1"
 }
 
-# Types the full path $2 into the file dialog $1 and presses Return.
+# Types the full path $2 into the name field of the file dialog $1, and waits
+# until the field holds it, read back through the clipboard (Ctrl+A, Ctrl+C).
 e2e_type_path() {
   e2e_focus "$1"
   xdotool key ctrl+a
   xdotool type --delay 5 "$2"
+  xdotool key ctrl+a ctrl+c
+  e2e_wait_clipboard "$2" || e2e_fail "the name field of the dialog does not hold $2"
+}
+
+# Presses Return in the file dialog $1 and waits until the command after it holds
+# (the dialog gone, Qt's question up). While the list of completions under the
+# name field is open, Return only closes that list: once it is seen closed with the
+# dialog still open, Return goes once more.
+e2e_press_return() {
+  local dialog="$1" closed
+  shift
+  closed=$(e2e_lists_closed)
   xdotool key Return
+  E2E_LIST_TOOK_RETURN=""
+  e2e_wait_for e2e_return_taken "$closed" "$@" || return 1
+  [ -n "$E2E_LIST_TOOK_RETURN" ] || return 0
+  if xwininfo -id "$dialog" 2>/dev/null | grep -q IsViewable && e2e_focus "$dialog" 2>/dev/null; then
+    xdotool key Return
+  fi
+  e2e_wait_for "$@"
 }
 
-# Presses Return once more in the file dialog $1 while it is open: the completer's
-# list may have taken the first one.
-e2e_return_again() {
-  e2e_focus "$1" 2>/dev/null && xdotool key Return
+# True when the command after $1 holds, or when a list has closed since $1 lists
+# had; says which in E2E_LIST_TOOK_RETURN.
+e2e_return_taken() {
+  local closed="$1"
+  shift
+  "$@" && return 0
+  [ "$(e2e_lists_closed)" -gt "$closed" ] || return 1
+  E2E_LIST_TOOK_RETURN=1
 }
 
-# Answers a file dialog titled $1 by typing the full path $2 and Return.
+# How many popups (lists of completions, menus) have closed since the program
+# started, as e2e_start's watcher saw them.
+e2e_lists_closed() {
+  grep -c '^unmap' "$E2E_SCRATCH/popups.log" 2>/dev/null || true
+}
+
+# Waits until a window of the program other than $1 holds the focus: the program
+# gives it back when the window holding it closes.
+e2e_wait_focus_back() {
+  e2e_wait_for e2e_program_has_focus "$1"
+}
+
+e2e_program_has_focus() {
+  local focus
+  focus=$(xdotool getwindowfocus 2>/dev/null) &&
+    [ "$focus" != "$1" ] && [ "$(xdotool getwindowpid "$focus" 2>/dev/null)" = "$E2E_PID" ] && return 0
+  E2E_WHY="the focus is on $(e2e_focus_name), no window of the program"
+  return 1
+}
+
+# Answers a file dialog titled $1 by typing the full path $2 and Return; waits
+# until the dialog is gone and the program has given the focus back.
 e2e_answer_dialog() {
   local title="$1" path="$2" dialog
   dialog=$(e2e_wait_window "$title") || e2e_fail "no dialog \"$title\""
   e2e_type_path "$dialog" "$path"
-  e2e_wait_gone "$title" && return 0
-  e2e_return_again "$dialog"
-  e2e_wait_gone "$title" || e2e_fail "the dialog \"$title\" stayed open"
+  e2e_press_return "$dialog" e2e_no_window_named "$title" || e2e_fail "the dialog \"$title\" stayed open"
+  e2e_wait_focus_back "$dialog" || e2e_fail "no window of the program got the focus back after the dialog \"$title\""
 }
 
 # Answers the save dialog $1 with the full path $2 of a file that exists, and
@@ -195,9 +307,8 @@ e2e_answer_dialog() {
 e2e_replace_question() {
   local dialog="$1" path="$2"
   e2e_type_path "$dialog" "$path"
-  e2e_wait_window "^Save As$" "$dialog" && return 0
-  e2e_return_again "$dialog"
-  e2e_wait_window "^Save As$" "$dialog" || e2e_fail "the save dialog did not ask before replacing $path"
+  e2e_press_return "$dialog" e2e_focused_window_named "^Save As$" "$dialog" ||
+    e2e_fail "the save dialog did not ask before replacing $path"
 }
 
 # Reads the model file $2 through the main window $1: Ctrl+O and the open dialog.

@@ -17,6 +17,7 @@ main="$E2E_WID"
 xdotool windowmove --sync "$main" 0 120
 
 e2e_load_model "$main" "$model"
+e2e_wait_for e2e_has_focus "$main" || e2e_fail "the open dialog did not give the focus back to the main window"
 
 # The debug button "Debug" lies at (29, 358), 109 x 20, in the content area, which
 # starts below the menu bar.
@@ -108,6 +109,9 @@ screen_xy 5 -5 -5
 # Closing the debug window clears both highlights.
 e2e_close "$debug"
 e2e_wait_gone "^Debug$" || e2e_fail "the debug window did not close"
+# With no window manager, the program itself gives the focus back.
+e2e_wait_for e2e_has_focus "$main" || e2e_fail "the main window did not get the focus back from the debug window"
+echo "ok: the main window has the focus again"
 closed="$E2E_SCRATCH/closed.png"
 none_marked() {
   E2E_WHY="point 3 still highlighted after closing"

@@ -79,6 +79,7 @@ check_view "zoomed by the wheel"
 # The zoom field, read through the clipboard (Ctrl+A and Ctrl+C in the field).
 content 93 164
 xdotool click 1
+e2e_wait_for e2e_has_focus "$main" || e2e_fail "the click into the zoom field left the focus elsewhere"
 xdotool key ctrl+a ctrl+c
 e2e_wait_clipboard 12 || e2e_fail "the zoom field does not show 12"
 echo "ok: the zoom field shows 12"
