@@ -7,6 +7,7 @@
 #include "toolkit/application.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/report.h"
+#include "toolkit/unixsignals.h"
 #include "toolkit/version.h"
 #include "windows/MenuBar1.h"
 #include "windows/WINhaupt.h"
@@ -14,12 +15,24 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 namespace qel {
 
 int processEntry(int argc, char** argv)
 {
     QApplication toolkit(argc, argv);
+    installQuitOnSignals();
     return _Main();
+}
+
+void installQuitOnSignals()
+{
+    // As File > Quit: every event loop ends, the nested ones of open dialogs too, each
+    // dialog returning as cancelled, and the program ends through its normal end
+    // with 0. A handler in progress (an export) finishes first. Without the watch
+    // (it could not be set up) the signals end the program the default way.
+    toolkit::guard([] { toolkit::quitOnSignals({SIGTERM, SIGINT, SIGHUP}, [](int) { toolkit::Quit(0); }); });
 }
 
 int _Main()

@@ -21,6 +21,10 @@ void _ApplicationAddMenuHandlers();
 void _LateStartup();
 void _MakeDefaultView();
 
+// SIGTERM, SIGINT and SIGHUP end the program through its event loop, as File >
+// Quit; a second one while it ends ends it at once.
+void installQuitOnSignals();
+
 // Qt's own file dialogs behind the toolkit's dialog functions.
 void installQtFileDialogs();
 

@@ -171,7 +171,7 @@ private slots:
 
     // Lines with a 1 x 1 pen on an 8 x 5 picture: the pixel under each end and one
     // pixel per column (or row, when steep) between them; ends outside are clipped
-    // to the picture's far edges.
+    // to the picture's far edges, and a line along an edge is drawn.
     void lines_data()
     {
         QTest::addColumn<QLineF>("line");
@@ -195,6 +195,16 @@ private slots:
             << QStringList{"#.......", ".##.....", "...##...", ".....##.", ".......#"};
         QTest::newRow("past the picture")
             << QLineF(-3, 6, 12, 5.5) << QStringList{"........", "........", "........", "........", "........"};
+        // Lying exactly on an edge of the picture, the first and the last coordinate
+        // inside it.
+        QTest::newRow("on the top edge") << QLineF(0.5, 0, 6.5, 0)
+                                         << QStringList{"#######.", "........", "........", "........", "........"};
+        QTest::newRow("on the left edge")
+            << QLineF(0, 4.5, 0, 1.5) << QStringList{"........", "#.......", "#.......", "#.......", "#......."};
+        QTest::newRow("on the bottom edge") << QLineF(1.5, std::nextafter(5.0, 0.0), 8, std::nextafter(5.0, 0.0))
+                                            << QStringList{"........", "........", "........", "........", ".#######"};
+        QTest::newRow("on the right edge") << QLineF(std::nextafter(8.0, 0.0), 0.5, std::nextafter(8.0, 0.0), 2.5)
+                                           << QStringList{".......#", ".......#", ".......#", "........", "........"};
     }
     void lines()
     {

@@ -347,13 +347,16 @@ private slots:
         QCOMPARE(points ? Module1::debugpkt : Module1::debuglinie, std::int64_t(row + 1));
     }
 
-    // Gestures that are not a click on a cell of an existing row change no mark.
+    // Gestures that are not a left click on a cell of an existing row change no mark
+    // and leave the drawing as it was.
     void noMark_data()
     {
         QTest::addColumn<QString>("gesture");
         QTest::newRow("keyboard down") << "key";
         QTest::newRow("click below the last row") << "below";
         QTest::newRow("click on a heading") << "heading";
+        QTest::newRow("right click on a row") << "right";
+        QTest::newRow("middle click on a row") << "middle";
     }
 
     void noMark()
@@ -364,6 +367,7 @@ private slots:
         clickCell(p, 1, 1);
         QCOMPARE(Module1::debugpkt, std::int64_t(2));
         const QStringList firstRow = rowTexts(p, 0);
+        const QImage drawing = Module1::zebild->copy();
 
         if (gesture == "key") {
             p->setFocus();
@@ -381,10 +385,17 @@ private slots:
                                   QPoint(h->sectionViewportPosition(c) + h->sectionSize(c) / 2, h->height() / 2));
             QCOMPARE(rowTexts(p, 0), firstRow);
             QCOMPARE(p->SelectedRow(), std::int64_t(1));
+        } else {
+            // On a row of each list.
+            const Qt::MouseButton button = gesture == "right" ? Qt::RightButton : Qt::MiddleButton;
+            Listbox* l = w->LBlinien();
+            QTest::mouseClick(p->viewport(), button, {}, cellCentre(p, 3, 1));
+            QTest::mouseClick(l->viewport(), button, {}, cellCentre(l, 2, 1));
         }
         QCOMPARE(Module1::debugpkt, std::int64_t(2));
         QCOMPARE(Module1::debuglinie, std::int64_t(0));
         QCOMPARE(rowTexts(p, 0), firstRow);
+        QVERIFY(*Module1::zebild == drawing);
     }
 
     // Closing clears both marks and redraws without highlights; a window opened
