@@ -132,6 +132,7 @@ int main(void)
 }
 CSRC
   ) || e2e_fail "cannot build the popup watcher"
+  [ -z "${E2E_WATCHER:-}" ] || kill "$E2E_WATCHER" 2>/dev/null || true
   "$helper" >"$E2E_SCRATCH/popups.log" 2>/dev/null &
   E2E_WATCHER=$!
   e2e_wait_for e2e_watcher_ready || e2e_fail "the popup watcher did not start"
