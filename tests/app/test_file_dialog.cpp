@@ -342,7 +342,7 @@ private slots:
             QTest::keyClicks(field, QStringLiteral("el.qel"));
             struct AtHide : QObject {
                 bool& listOpen;
-                explicit AtHide(bool& open) : listOpen(open) {}
+                AtHide(bool& open, QObject* parent) : QObject(parent), listOpen(open) {}
                 bool eventFilter(QObject*, QEvent* event) override
                 {
                     if (event->type() == QEvent::Hide)
@@ -350,7 +350,7 @@ private slots:
                     return false;
                 }
             };
-            dialog->installEventFilter(new AtHide(listOpenAtClose));
+            dialog->installEventFilter(new AtHide(listOpenAtClose, dialog));
             QTest::keyClick(field, Qt::Key_Return); // to the field: the dialog's default button
         });
         timer.start();
