@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -332,6 +333,10 @@ private slots:
                     field->setFocus();
                     return;
                 }
+                // The list offers only names of a folder that has been read.
+                auto* shown = dialog->findChild<QListView*>(QStringLiteral("listView"));
+                if (!shown || shown->model()->rowCount(shown->rootIndex()) == 0)
+                    return;
                 if (field->text().isEmpty())
                     QTest::keyClicks(field, QStringLiteral("mod"));
                 else if (list->isVisible())
