@@ -8,7 +8,6 @@
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPointer>
-#include <QWindow>
 #include <cstdio>
 
 namespace qel {
@@ -77,10 +76,6 @@ void showPendingReportNow()
 
 bool reportBoxPending() { return state != Box::none; }
 
-void installGuiReport()
-{
-    toolkit::setReport(guiReport);
-    installWindowFocus();
-}
+void installGuiReport() { toolkit::setReport(guiReport); }
 
 } // namespace qel

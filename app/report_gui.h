@@ -8,7 +8,8 @@
 // The box is a warning titled with the program's name (yet not with the main
 // window's title, by which scripts find that window), modal to the window the
 // person was using (the active window, else the one used last, else the main
-// window) and centred over it.
+// window) and centred over it; the one used last is known once installWindowFocus
+// has run (window_focus.h).
 #include <QString>
 
 namespace qel {

@@ -92,6 +92,12 @@ QByteArray freeName(const QByteArray& folder, MakeName makeName)
     return {};
 }
 
+// Why freeName found no name.
+QString freeNameCause()
+{
+    return errno == EEXIST ? QStringLiteral("no free temporary name in its folder") : systemCause(errno);
+}
+
 // The file the bytes go to before they replace the target, in the target's folder.
 // It is unnamed (O_TMPFILE) wherever the file system allows, since a named file is
 // left behind when the program is killed before it can remove it. Only where the
@@ -116,8 +122,7 @@ public:
             return fd_ >= 0;
         });
         if (fd_ < 0)
-            failFile(cannotCreate, path,
-                     errno == EEXIST ? QStringLiteral("no free temporary name in its folder") : systemCause(errno));
+            failFile(cannotCreate, path, freeNameCause());
     }
     ~Temporary()
     {
@@ -142,8 +147,7 @@ public:
             return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0;
         });
         if (name_.isEmpty())
-            failFile(cannotWrite, path,
-                     errno == EEXIST ? QStringLiteral("no free temporary name in its folder") : systemCause(errno));
+            failFile(cannotWrite, path, freeNameCause());
     }
     const QByteArray& name() const { return name_; }
     // Closes the file; on Linux the descriptor is gone even when close fails.

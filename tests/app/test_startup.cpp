@@ -74,13 +74,14 @@ class TestStartup : public QObject {
 private:
     QStringList errors_;
 
-    // Start-up as the driver runs it up to its event loop: the window hooks, the
+    // Start-up as the driver runs it up to its event loop: the focus, the window hooks, the
     // application object with its menu commands, the main window. Errors go to a
     // list (the program's message box would wait for a click), and the file
     // dialogs stay the tests' own.
     void startUp()
     {
         toolkit::setReport([this](const QString& m) { errors_ << m; });
+        qel::installWindowFocus();
         qel::installWindowHooks();
         qel::_EarlyStartup();
         qel::_LateStartup();
@@ -360,7 +361,6 @@ private slots:
         QFETCH(QString, closed);
         QFETCH(QString, active);
         startUp();
-        qel::installWindowFocus();
         qel::WINhaupt* main = ::WINhaupt();
         main->show();
         QVERIFY(QTest::qWaitForWindowExposed(main));

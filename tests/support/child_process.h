@@ -23,7 +23,7 @@
 #include <QGuiApplication>
 #endif
 
-#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <functional>
@@ -108,14 +108,8 @@ inline const char* setUpChild()
 
 inline void writeOut(const QByteArray& bytes)
 {
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(STDOUT_FILENO, bytes.constData() + done, std::size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return;
-        done += n;
-    }
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
+    std::fflush(stdout);
 }
 } // namespace detail
 
